@@ -1,0 +1,1 @@
+#include "report/field_conversion.h"

@@ -1,0 +1,1 @@
+#include "report/weather_record.h"

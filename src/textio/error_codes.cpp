@@ -1,0 +1,1 @@
+#include "textio/sequential_files.h"

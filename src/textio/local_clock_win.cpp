@@ -1,0 +1,1 @@
+#include "textio/local_clock.h"

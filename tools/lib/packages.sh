@@ -1,0 +1,33 @@
+# Sourced by the project's commands: installs the Debian packages a command needs.
+#
+# require_packages PACKAGE...
+#   Installs the packages that are not installed yet, with apt-get, when running as
+#   root, and says so; without root it names what is missing and stops.
+
+require_packages() {
+    local missing=() package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing Debian packages: ${missing[*]}" >&2
+        echo "Install them as root (apt-get install ${missing[*]}) or run this command as root." >&2
+        exit 1
+    fi
+    echo "Installing missing Debian packages: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    echo "Installed: ${missing[*]}"
+}
+
+# What building and testing needs: the native toolchain with GoogleTest, the MinGW-w64
+# cross toolchain (posix threads), Wine to run the Windows build and Xvfb for its windows.
+readonly KOBRANT_BUILD_PACKAGES=(
+    cmake make g++ libgtest-dev googletest
+    mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64 xvfb e2fsprogs
+)
