@@ -9,6 +9,10 @@
 // caller's FileError and returns, and the caller's next operation runs regardless.
 // Files are opened without sharing (no second opener, this process included) and
 // written without buffering: every write operation is handed to the system at once.
+//
+// File numbers are 0 to 32767. File names go to the system whole, never shortened; the
+// system's own limits decide about long names. On Linux a "\" in a name is a path
+// separator (see system_files.h).
 
 #include <cstdint>
 #include <string>
@@ -48,22 +52,64 @@ inline constexpr std::uint8_t kPathNotFound = 76;
 inline constexpr std::uint8_t kInternalSystem = 241;
 }  // namespace file_error
 
+// Opening. A bad name (empty, or holding "*", "?" or a NUL byte) gives 64; a negative
+// number 52; a number already open 55, and the file open under it stays as it was. A
+// failed open leaves nothing open under the number.
+//   OpenForInput(missing file, 1, e)              -> e.code 53
+//   OpenForInput(file in a missing directory, ..) -> 76
+//   OpenForInput(file that another opener holds)  -> 70
+//   OpenForOutput(existing 1000-byte file, 2, e)  -> open, the file now 0 bytes long
+//   OpenForOutput(read-only file, 2, e)           -> 70, the file unchanged
 void OpenForInput(std::string_view name, int fileNumber, FileError& error);
 void OpenForOutput(std::string_view name, int fileNumber, FileError& error);
 
+// Writing, each part at once in its own system write; nothing is added on its own
+// accord. 52 when the number is not open, 54 when it is open for input; a write the
+// system takes only in part gives 61 (disk file) or 57 (other). After a failed write
+// the operation ends and what was written before stays in the file.
+//   WriteQuotedText(n, "a,b")  -> "a,b" with its quotes (3 writes; 2 for "")
+//   WriteQuotedText(n, "say \"hi\"") -> the inner quotes as they are, not doubled
+//   WriteSeparator(n)          -> ,
+//   WriteNumber(n, 5) -> 5     WriteNumber(n, -12) -> -12     WriteNumber(n, 0) -> 0
+//   WriteText(n, "abc")        -> abc (no write for "")
+//   EndLine(n)                 -> CR LF (one write)
 void WriteQuotedText(int fileNumber, std::string_view text, FileError& error);
 void WriteSeparator(int fileNumber, FileError& error);
 void WriteNumber(int fileNumber, long double value, FileError& error);
 void WriteText(int fileNumber, std::string_view text, FileError& error);
 void EndLine(int fileNumber, FileError& error);
 
+// Reading one item at a time through a 128-byte buffer. Blanks ahead of an item are
+// skipped. A quoted text runs to the next quote, whatever lies between; an unquoted
+// text to the next comma, CR or Ctrl-Z (TABs and LFs dropped, blanks kept); a number
+// to the next comma, blank, CR or Ctrl-Z, at most 255 bytes, read by ParseNumber.
+// Behind an item, blanks, TABs and LFs are skipped and one comma or CR LF is taken.
+// An item that would begin at the end or at a Ctrl-Z gives "" or 0 and 62.
+//   the line "ab,c" , x y ,z CR LF -> ReadTextItem: ab,c  then "x y "  then z
+//   5,5 CR LF -> ReadNumberItem: 5, 5      5 5 -> 5, 5
+//   an empty file -> ReadNumberItem: 0, e.code 62
+// 52 when the number is not open, 54 when it is open for output.
 std::string ReadTextItem(int fileNumber, FileError& error);
 long double ReadNumberItem(int fileNumber, FileError& error);
 
+// Closing cuts an output disk file at its position and frees the number. CloseFile of
+// a number that is not open does nothing and leaves the error code alone;
+// CloseAllFiles stores the code of the first close that fails.
 void CloseFile(int fileNumber, FileError& error);
 void CloseAllFiles(FileError& error);
+
+// Deletes every plain file that the name or pattern ("*", "?"; a name ending in ":" or
+// "\" gets "*.*") matches; hidden and system files, volume labels and directories are
+// passed over. No match gives 53; a match that can't be deleted ends it with its code.
+//   DeleteFiles(missing file)        -> 53
+//   DeleteFiles(hidden file)         -> the file stays, no error
+//   DeleteFiles(file held open)      -> 70, the file stays
 void DeleteFiles(std::string_view pattern, FileError& error);
 
 std::uint8_t ErrorCode(const FileError& error);
+
+// Writes handed to the system since the process began (the counts above), so that
+// tests can see that nothing is buffered or split.
+std::uint64_t SystemWriteCount();
 
 }  // namespace kobrant
