@@ -1,0 +1,164 @@
+#include "textio/decimal_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "textio/float_state.h"
+
+namespace kobrant {
+namespace {
+
+struct FloatStateEnvironment : ::testing::Environment {
+    void SetUp() override { SetFloatingPointState(); }
+};
+[[maybe_unused]] const auto* const kFloatState = ::testing::AddGlobalTestEnvironment(new FloatStateEnvironment);
+
+std::string Hex(long double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%La", value);
+    return buffer;
+}
+
+// The C library's 18 significant digits ("%.17Le", correctly rounded by glibc and by
+// MinGW-w64's own printf) as a DecimalForm.
+DecimalForm PrintedDigits(long double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", value);
+    DecimalForm form;
+    const char* p = buffer;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') form.digits = form.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    form.exponent = static_cast<std::int32_t>(std::strtol(p + 1, nullptr, 10) + 1);
+    return form;
+}
+
+long double RandomExtended(std::mt19937_64& random) {
+    ExtendedBits bits;
+    bits.significand = random();
+    const unsigned kind = static_cast<unsigned>(random() % 8);
+    if (kind == 0) {  // subnormal
+        bits.significand >>= 1 + random() % 63;
+        bits.signAndExponent = 0;
+    } else if (kind < 4) {  // anywhere in the range
+        bits.significand |= std::uint64_t{1} << 63;
+        bits.signAndExponent = static_cast<std::uint16_t>(1 + random() % 0x7FFE);
+    } else {  // near one, where typed values and the settings numbers lie
+        bits.significand |= std::uint64_t{1} << 63;
+        bits.signAndExponent = static_cast<std::uint16_t>(16383 - 80 + random() % 160);
+    }
+    if (bits.significand == 0) bits.significand = 1;
+    return FromBits(bits);
+}
+
+TEST(EighteenDigits, MatchesThePrintedDigits) {
+    std::mt19937_64 random(17);
+    for (int i = 0; i < 4000; ++i) {
+        const long double value = RandomExtended(random);
+        const DecimalForm expected = PrintedDigits(value);
+        const DecimalForm actual = EighteenDigits(value);
+        ASSERT_EQ(expected.digits, actual.digits) << "value=" << Hex(value);
+        ASSERT_EQ(expected.exponent, actual.exponent) << "value=" << Hex(value);
+    }
+}
+
+TEST(EighteenDigits, ExactTiesAndCarries) {
+    struct Case {
+        long double value;
+        std::uint64_t digits;
+        std::int32_t exponent;
+    };
+    const Case cases[] = {
+        {12.5L, 125000000000000000ULL, 2},
+        {0.001L, 100000000000000000ULL, -2},
+        {1.0L, 100000000000000000ULL, 1},
+        // 19-digit whole numbers exactly halfway: ties go to the even 18th digit
+        {1234567890123456785.0L, 123456789012345678ULL, 19},
+        {1234567890123456775.0L, 123456789012345678ULL, 19},
+        // all nines round up into the next power of ten
+        {9999999999999999999.0L, 100000000000000000ULL, 20},
+        {0x1p-16445L, 364519953188247460ULL, -4950},
+        {0x1p63L, 922337203685477581ULL, 19},
+    };
+    for (const Case& c : cases) {
+        const DecimalForm actual = EighteenDigits(c.value);
+        EXPECT_EQ(c.digits, actual.digits) << "value=" << Hex(c.value);
+        EXPECT_EQ(c.exponent, actual.exponent) << "value=" << Hex(c.value);
+    }
+}
+
+TEST(ScaleByPowerOfTen, MatchesCorrectRounding) {
+    std::mt19937_64 random(10);
+    for (int i = 0; i < 2000; ++i) {
+        const std::uint64_t mantissa = 1 + random() % 999999999999999999ULL;
+        const std::int64_t power = std::uniform_int_distribution<std::int64_t>(-4950, 4914)(random);
+        const std::string text = std::to_string(mantissa) + "e" + std::to_string(power);
+        const long double expected = std::strtold(text.c_str(), nullptr);
+        const long double actual = ScaleByPowerOfTen(mantissa, power);
+        ASSERT_EQ(0, std::memcmp(&expected, &actual, 10)) << "input=" << text << " expected " << Hex(expected) << ", got " << Hex(actual);
+    }
+}
+
+TEST(ScaleByPowerOfTen, MatchesCorrectRoundingAmongSubnormals) {
+    std::mt19937_64 random(16445);
+    for (int i = 0; i < 1000; ++i) {
+        const std::uint64_t mantissa = 1 + random() % 999999999999999999ULL;
+        const std::int64_t power = std::uniform_int_distribution<std::int64_t>(-4968, -4930)(random);
+        const std::string text = std::to_string(mantissa) + "e" + std::to_string(power);
+        const long double expected = std::strtold(text.c_str(), nullptr);
+        const long double actual = ScaleByPowerOfTen(mantissa, power);
+        ASSERT_EQ(0, std::memcmp(&expected, &actual, 10)) << "input=" << text << " expected " << Hex(expected) << ", got " << Hex(actual);
+    }
+}
+
+TEST(ScaleByPowerOfTen, SubnormalsAndTheRangeEnds) {
+    struct Case {
+        std::uint64_t mantissa;
+        std::int64_t power;
+        long double expected;
+    };
+    const Case cases[] = {
+        {125, -1, 12.5L},
+        {1, -4950, 0x3p-16445L},                     // 1E-4950: three steps of the smallest subnormal
+        {36451995318824746ULL, -4967, 0x1p-16445L},  // the smallest subnormal
+        {18225997659412373ULL, -4967, 0.0L},         // half of it, just below the tie
+        {18225997659412374ULL, -4967, 0x1p-16445L},  // just above the tie
+        {1, -4951, 0.0L},
+        {2, -4951, 0x1p-16445L},
+        {9, -4951, 0x2p-16445L},
+        {999999999999999999ULL, 4914, 0xd.72cb2a95c7ef6bdp+16380L},  // the largest that is read
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.expected, ScaleByPowerOfTen(c.mantissa, c.power)) << "input=" << c.mantissa << "e" << c.power;
+    }
+}
+
+TEST(LayOutDigits, FixedAndExponentForms) {
+    struct Case {
+        std::string_view digits;
+        std::int64_t exponent;
+        int budget;
+        std::string_view expected;
+    };
+    const Case cases[] = {
+        {"5", 1, 3, "5"},           {"27", 3, 3, "270"},        {"999", 3, 3, "999"},
+        {"1", 4, 3, "1E+3"},        {"123", 4, 3, "1.23E+3"},   {"5", 0, 3, ".5"},
+        {"5", -1, 3, ".05"},        {"1", -2, 3, ".001"},       {"1", -3, 3, "1E-4"},
+        {"123", -1, 3, "1.23E-2"},  {"125", 2, 3, "12.5"},      {"12", 0, 2, ".12"},
+        {"1", 2, 1, "1E+1"},        {"1", 16, 15, "1E+15"},     {"1", 15, 15, "100000000000000"},
+        {"999", 999, 3, "9.99E+998"}, {"1", -4950, 3, "1E-4951"}, {"1", 4933, 18, "1E+4932"},
+        {"12345", 9, 5, "1.2345E+8"}, {"12", 1, 2, "1.2"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.expected, LayOutDigits(c.digits, c.exponent, c.budget))
+            << "digits=" << c.digits << " E=" << c.exponent << " n=" << c.budget;
+    }
+}
+
+}  // namespace
+}  // namespace kobrant
