@@ -120,8 +120,9 @@ long double ParseNumber(std::string_view text) {
         ++i;
     }
 
-    // Step 4: the mantissa. Leading zeros only move the point; the first 18 significant
-    // digits are kept, later ones are dropped (not rounded) but still move the point.
+    // Steps 4 and 6: the mantissa. Leading zeros only move the point; the first 18
+    // significant digits are kept, later ones are dropped (not rounded) but still move
+    // the point.
     std::uint64_t mantissa = 0;
     int keptDigits = 0;
     std::int64_t significantBeforePoint = 0;

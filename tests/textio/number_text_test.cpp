@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -390,6 +391,22 @@ TEST(RoundToInteger, AgreesWithNearbyintAcrossTheRange) {
         const std::int32_t expected = (nearest >= -2147483648.0L && nearest <= 2147483647.0L) ? static_cast<std::int32_t>(nearest) : INT32_MIN;
         ASSERT_EQ(expected, RoundToInteger(value)) << "value=" << Hex(value);
     }
+}
+
+// nearbyint or a plain conversion would follow the rounding mode that some other code
+// may have left behind; the rule is ties to even whatever the mode.
+TEST(RoundToInteger, IgnoresTheRoundingMode) {
+    const long double third = 1.0L / 3.0L;
+    for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO, FE_TONEAREST}) {
+        ASSERT_EQ(0, std::fesetround(mode)) << "mode=" << mode;
+        EXPECT_EQ(2, RoundToInteger(2.5L)) << "mode=" << mode;
+        EXPECT_EQ(-2, RoundToInteger(-2.5L)) << "mode=" << mode;
+        EXPECT_EQ(4, RoundToInteger(3.5L)) << "mode=" << mode;
+        EXPECT_EQ(-3, RoundToInteger(-2.7L)) << "mode=" << mode;
+        EXPECT_EQ(3, RoundToInteger(2.7L)) << "mode=" << mode;
+        EXPECT_EQ(" .333333333333333333", FormatNumber(third, 18)) << "mode=" << mode;
+    }
+    SetFloatingPointState();
 }
 
 TEST(TextOperations, ReplaceAll) {
