@@ -230,6 +230,47 @@ TEST_F(DialogHost, HandlerAnswersAndReentry) {
     EXPECT_EQ(seenAfterActivate, seenBeforeActivate) << "WM_ACTIVATE reached the handler";
 }
 
+// The confirmation flash relies on this: RepaintDialog paints the dialog and its
+// controls before it returns, with the colours set while the dialog was hidden.
+TEST_F(DialogHost, RepaintDialogPaintsEverythingAtOnce) {
+    HWND dialog = BuildWithControls();
+    ASSERT_NE(dialog, nullptr);
+    SetWindowColors(dialog, kDialogItself, RGB(0, 0, 255), RGB(0, 255, 255));
+    SetWindowColors(dialog, kEditId, RGB(0, 0, 0), RGB(157, 253, 239));
+    std::size_t dialogQueries = 0;
+    std::size_t labelQueries = 0;
+    COLORREF dialogPixel = CLR_INVALID;
+    COLORREF editPixel = CLR_INVALID;
+    gScript.react = [&](HWND d, UINT message, WPARAM, LPARAM) -> std::int32_t {
+        if (message == WM_INITDIALOG) PostMessageA(d, kStep1, 0, 0);
+        if (message == kStep1) {
+            const std::size_t dialogBefore = CountSeen(WM_CTLCOLORDLG);
+            const std::size_t labelBefore = CountSeen(WM_CTLCOLORSTATIC);
+            RepaintDialog(d);
+            dialogQueries = CountSeen(WM_CTLCOLORDLG) - dialogBefore;
+            labelQueries = CountSeen(WM_CTLCOLORSTATIC) - labelBefore;
+            HDC dc = GetDC(d);
+            dialogPixel = GetPixel(dc, 1, 1);
+            ReleaseDC(d, dc);
+            HWND edit = ControlWindow(d, kEditId);
+            RECT editClient{};
+            GetClientRect(edit, &editClient);
+            dc = GetDC(edit);
+            editPixel = GetPixel(dc, editClient.right - 2, editClient.bottom - 2);
+            ReleaseDC(edit, dc);
+            CloseDialog(d, 0);
+        }
+        return 0;
+    };
+    Watchdog watchdog(dialog);
+    EXPECT_EQ(RunModal(dialog, RecordingHandler), 0);
+    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_GE(dialogQueries, 1u) << "the dialog's background was not painted";
+    EXPECT_GE(labelQueries, 1u) << "the label was not painted";
+    EXPECT_EQ(dialogPixel, RGB(0, 255, 255));
+    EXPECT_EQ(editPixel, RGB(157, 253, 239));
+}
+
 TEST_F(DialogHost, RunModalWithoutDialogStillMakesTheOpeningCalls) {
     EXPECT_EQ(RunModal(nullptr, RecordingHandler), 0);
     ASSERT_EQ(gScript.seen.size(), 2u);
