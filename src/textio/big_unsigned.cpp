@@ -28,8 +28,7 @@ void BigUnsigned::MultiplyBy(std::uint32_t factor) {
 
 void BigUnsigned::MultiplyByPowerOfTen(std::int64_t exponent) {
     assert(exponent >= 0);
-    // 10^k = 5^k * 2^k; the powers of five go nine at a time (5^13 would fit too, but
-    // nine keeps the loop obviously within 32 bits).
+    // 10^k = 5^k * 2^k, with the powers of five taken nine at a time (5^9 < 2^32).
     constexpr std::uint32_t kFivePow9 = 1953125;
     std::int64_t left = exponent;
     for (; left >= 9; left -= 9) MultiplyBy(kFivePow9);
