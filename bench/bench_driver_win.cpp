@@ -1,0 +1,459 @@
+// bench_driver.exe: measures kobrant.exe beside the baseline program, as the operator
+// feels them (start-up, "Enter", idle cost, memory), and prints one markdown table.
+// tools/bench builds both programs, starts a Wine session and runs this with their
+// sizes and imports; see docs/bench.md for what each figure means.
+//
+//   bench_driver.exe --program K.exe --baseline B.exe --work FOLDER --out TABLE.md
+//                    [--runs 9] [--idle-runs 5] [--idle-seconds 10] [--enter-presses 5]
+//                    [--size-program BYTES --size-baseline BYTES]
+//                    [--imports-program DLL,DLL --imports-baseline DLL,DLL]
+//
+// The runs alternate between the two programs, so that a machine that gets busier or
+// quieter meanwhile weighs on both alike; every figure is the median over the runs.
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "baseline.h"
+#include "figures.h"
+#include "process_gauge.h"
+#include "program/driver.h"
+
+namespace kobrant::bench {
+namespace {
+
+constexpr int kEnterButtonId = 1028;
+constexpr double kEnterPauseMs = 300;       // the confirmation flash the handler must make
+constexpr DWORD kWindowTimeoutMs = 30000;   // a cold Wine start can take seconds
+constexpr DWORD kEnterTimeoutMs = 10000;
+constexpr DWORD kExitTimeoutMs = 10000;
+constexpr DWORD kSettleMs = 1000;           // after the last action, before the idle interval
+constexpr DWORD kBetweenEntersMs = 200;
+
+struct Plan {
+    std::string programExe;
+    std::string baselineExe;
+    std::string workFolder;
+    std::string outFile;
+    int runs = 9;
+    int idleRuns = 5;
+    int idleSeconds = 10;
+    int enterPresses = 5;
+    std::string sizeProgram, sizeBaseline;
+    std::string importsProgram, importsBaseline;
+};
+
+// One of the two programs and what to look for.
+struct Subject {
+    std::string label;
+    std::string exe;
+    std::string boxCaption;
+    std::string dialogCaption;
+    bool hasEnter = false;
+    std::string seedSettings;  // a settings file copied into each run's folder, or ""
+};
+
+struct Samples {
+    std::vector<double> toBox, toDialog, startup, enter;
+    std::vector<double> idleProcess, idleServer, idleBoth, peakKib;
+    std::vector<std::string> problems;
+    std::string gaugeMethod;
+};
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / ticksPerMs;
+}
+
+struct VisibleSearch {
+    DWORD processId;
+    const std::string* caption;
+    HWND found = nullptr;
+};
+
+// Reads class and caption without sending the process a message (GetWindowTextA of
+// another process's window asks the system, not the window), so that looking does not
+// slow down what is looked at.
+BOOL CALLBACK MatchVisibleDialog(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<VisibleSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+    if (driver::ClassName(window) != driver::kDialogClass) return TRUE;
+    char caption[256] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    if (*search.caption != caption) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+// Whether the window and all its child windows are painted: none has an update region
+// left. The children are looked at from the last one painted (the bottom of the
+// z-order) up, so that while painting goes on a look costs one or two calls.
+bool Painted(HWND window) {
+    for (HWND child = GetWindow(GetWindow(window, GW_CHILD), GW_HWNDLAST); child != nullptr;
+         child = GetWindow(child, GW_HWNDPREV)) {
+        if (GetUpdateRect(child, nullptr, FALSE)) return false;
+    }
+    return !GetUpdateRect(window, nullptr, FALSE);
+}
+
+// Polls every millisecond (as close as Sleep(1) comes) until the process shows a dialog
+// window with this caption, painted whole; nullptr when it ends first or the time is up.
+HWND WaitUntilShown(const driver::Program& program, const std::string& caption) {
+    const double deadline = NowMs() + kWindowTimeoutMs;
+    HWND shown = nullptr;
+    for (;;) {
+        if (shown == nullptr) {
+            VisibleSearch search{program.Id(), &caption};
+            EnumWindows(MatchVisibleDialog, reinterpret_cast<LPARAM>(&search));
+            shown = search.found;
+        }
+        if (shown != nullptr && Painted(shown)) return shown;
+        if (WaitForSingleObject(program.Process(), 0) == WAIT_OBJECT_0 || NowMs() > deadline) return nullptr;
+        Sleep(1);
+    }
+}
+
+// Clicks "Enter" and times it: a cross-process SendMessage returns once the dialog has
+// handled the button's click, its WM_COMMAND included. Gives the time beyond the pause.
+bool PressEnter(HWND dialog, double& beyondPauseMs, std::string& problem) {
+    HWND button = GetDlgItem(dialog, kEnterButtonId);
+    if (button == nullptr) {
+        problem = "the dialog has no \"Enter\" button (id 1028)";
+        return false;
+    }
+    DWORD_PTR answer = 0;
+    const double start = NowMs();
+    const bool answered = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, kEnterTimeoutMs, &answer) != 0;
+    const double elapsed = NowMs() - start;
+    if (!answered) {
+        problem = "\"Enter\" was not handled within " + std::to_string(kEnterTimeoutMs) + " ms";
+        return false;
+    }
+    if (elapsed < kEnterPauseMs) {
+        problem = "\"Enter\" returned after " + std::to_string(elapsed) + " ms, without its pause";
+        return false;
+    }
+    beyondPauseMs = elapsed - kEnterPauseMs;
+    return true;
+}
+
+std::string Rounded(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string FreshFolder(const std::string& work, const std::string& name) {
+    const std::string folder = work + "\\" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA((folder + "\\WX-DATA.txt").c_str());
+    DeleteFileA((folder + "\\kobrant.ctl").c_str());
+    return folder;
+}
+
+struct RunWanted {
+    bool measure = true;
+    bool idle = false;
+    int enterPresses = 0;
+};
+
+// One start of a program: shown, answered, measured and closed. Figures go to samples
+// only when wanted.measure; what went wrong goes to problem.
+bool RunOnce(const Subject& subject, const std::string& folder, const Plan& plan, RunWanted wanted,
+             const std::optional<ProcessGauge>& server, Samples& samples, std::string& problem) {
+    if (!subject.seedSettings.empty()) CopyFileA(subject.seedSettings.c_str(), (folder + "\\kobrant.ctl").c_str(), FALSE);
+
+    driver::Program program;
+    const double started = NowMs();
+    if (!driver::StartProgram(subject.exe, folder, program, problem)) return false;
+    HWND box = WaitUntilShown(program, subject.boxCaption);
+    const double boxShown = NowMs();
+    if (box == nullptr) {
+        problem = "no message box \"" + subject.boxCaption + "\"";
+        return false;
+    }
+    const double okPressed = NowMs();
+    driver::PressButton(box, IDOK);
+    HWND dialog = WaitUntilShown(program, subject.dialogCaption);
+    const double dialogShown = NowMs();
+    if (dialog == nullptr) {
+        problem = "no dialog \"" + subject.dialogCaption + "\" after OK";
+        return false;
+    }
+
+    std::vector<double> enters;
+    for (int press = 0; press < wanted.enterPresses; ++press) {
+        Sleep(kBetweenEntersMs);
+        double beyondPause = 0;
+        if (!PressEnter(dialog, beyondPause, problem)) return false;
+        enters.push_back(beyondPause);
+    }
+    if (wanted.enterPresses > 0 && !FileExists(folder + "\\WX-DATA.txt")) {
+        problem = "\"Enter\" wrote no WX-DATA.txt";
+        return false;
+    }
+
+    const ProcessGauge gauge = GaugeFor(program.Process(), subject.exe.substr(subject.exe.find_last_of("\\/") + 1));
+    double idleProcess = NAN, idleServer = NAN;
+    if (wanted.idle) {
+        Sleep(kSettleMs);
+        const double processBefore = CpuMilliseconds(gauge);
+        const double serverBefore = server ? CpuMilliseconds(*server) : NAN;
+        const double from = NowMs();
+        Sleep(static_cast<DWORD>(plan.idleSeconds) * 1000);
+        const double processAfter = CpuMilliseconds(gauge);
+        const double serverAfter = server ? CpuMilliseconds(*server) : NAN;
+        // Scaled to exactly the interval asked for; Sleep may come back a little late.
+        const double scale = plan.idleSeconds * 1000.0 / (NowMs() - from);
+        idleProcess = (processAfter - processBefore) * scale;
+        idleServer = (serverAfter - serverBefore) * scale;
+    }
+    const double peak = PeakKib(gauge);
+
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD exitCode = 0;
+    if (!driver::WaitForExit(program, kExitTimeoutMs, exitCode)) {
+        problem = "still running " + std::to_string(kExitTimeoutMs) + " ms after its dialog was closed";
+        return false;
+    }
+    if (!wanted.measure) return true;
+
+    std::string enterText;
+    for (double enter : enters) enterText += " " + Rounded(enter);
+    std::fprintf(stderr, "bench:   %-8s box %s ms, dialog %s ms%s%s%s, peak %s KiB\n", subject.label.c_str(),
+                 Rounded(boxShown - started).c_str(), Rounded(dialogShown - okPressed).c_str(),
+                 enters.empty() ? "" : ", \"Enter\" +", enterText.c_str(),
+                 wanted.idle ? (", idle " + Rounded(idleProcess) + " + " + Rounded(idleServer) + " ms").c_str() : "",
+                 Rounded(peak).c_str());
+
+    samples.toBox.push_back(boxShown - started);
+    samples.toDialog.push_back(dialogShown - okPressed);
+    samples.startup.push_back(boxShown - started + dialogShown - okPressed);
+    samples.enter.insert(samples.enter.end(), enters.begin(), enters.end());
+    if (wanted.idle && !std::isnan(idleProcess)) {
+        samples.idleProcess.push_back(idleProcess);
+        if (!std::isnan(idleServer)) {
+            samples.idleServer.push_back(idleServer);
+            samples.idleBoth.push_back(idleProcess + idleServer);
+        }
+    }
+    if (!std::isnan(peak)) samples.peakKib.push_back(peak);
+    samples.gaugeMethod = GaugeMethod(gauge);
+    return true;
+}
+
+std::vector<double> Single(const std::string& number) {
+    if (number.empty()) return {};
+    return {std::strtod(number.c_str(), nullptr)};
+}
+
+std::vector<std::string> SplitList(const std::string& list) {
+    std::vector<std::string> items;
+    std::size_t at = 0;
+    while (at < list.size()) {
+        const std::size_t end = std::min(list.find(',', at), list.size());
+        if (end > at) items.push_back(list.substr(at, end - at));
+        at = end + 1;
+    }
+    return items;
+}
+
+std::string JoinList(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
+    return text.empty() ? "-" : text;
+}
+
+std::string WineVersion() {
+    using VersionFunction = const char*(CDECL*)();
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    auto version = ntdll ? reinterpret_cast<VersionFunction>(
+                               reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")))
+                         : nullptr;
+    return version ? std::string("Wine ") + version() : "Windows";
+}
+
+std::string Today() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+    return text;
+}
+
+std::string LoadAverage() {
+    const std::string loadavg = ReadLinuxFile("/proc/loadavg");
+    const std::size_t third = loadavg.find(' ', loadavg.find(' ', loadavg.find(' ') + 1) + 1);
+    return loadavg.empty() ? "unknown" : loadavg.substr(0, third);
+}
+
+Report MakeReport(const Plan& plan, const Samples& program, const Samples& baseline, const std::string& loadBefore,
+                  const std::string& loadAfter) {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    Report report;
+    report.title = Today() + ": kobrant.exe beside the baseline, " + WineVersion() + ", " +
+                   std::to_string(system.dwNumberOfProcessors) + " CPUs";
+    const std::string idle = std::to_string(plan.idleSeconds) + " s";
+    report.rows = {
+        {"start-up: process start to message box shown (ms)", program.toBox, baseline.toBox, Judged::NotJudged, 0,
+         "", 1, ""},
+        {"start-up: OK to dialog shown (ms)", program.toDialog, baseline.toDialog, Judged::NotJudged, 0, "", 1, ""},
+        {"start-up: the two together (ms)", program.startup, baseline.startup, Judged::ByRatio, 1.2, "", 1, ""},
+        {"\"Enter\": click to the handler's return, less the 300 ms pause (ms)", program.enter, {}, Judged::ByLimit,
+         10, "ms", 1, "no \"Enter\""},
+        {"idle: CPU time of the process in " + idle + " (ms)", program.idleProcess, baseline.idleProcess,
+         Judged::ByRatio, 1.2, "", 0, ""},
+        {"idle: CPU time of wineserver in the same " + idle + " (ms)", program.idleServer, baseline.idleServer,
+         Judged::NotJudged, 0, "", 0, ""},
+        {"idle: process and wineserver together (ms)", program.idleBoth, baseline.idleBoth, Judged::ByRatio, 1.2, "",
+         0, ""},
+        {"memory: peak resident size, dialog open (KiB)", program.peakKib, baseline.peakKib, Judged::ByRatio, 1.2, "",
+         0, ""},
+        {"size: .exe stripped (bytes)", Single(plan.sizeProgram), Single(plan.sizeBaseline), Judged::ByLimit, 327680,
+         "bytes", 0, ""},
+    };
+    const std::vector<std::string> imports = SplitList(plan.importsProgram);
+    const std::vector<std::string> foreign = ForeignImports(imports);
+    report.textRows.push_back({"size: DLLs imported", JoinList(imports), JoinList(SplitList(plan.importsBaseline)),
+                               "system DLLs only", !imports.empty() && foreign.empty()});
+
+    report.notes = {
+        "Medians of " + std::to_string(plan.runs) + " runs of each program (idle: the first " +
+            std::to_string(plan.idleRuns) + "; \"Enter\": " + std::to_string(plan.enterPresses) +
+            " presses a run), lowest and highest in brackets. The runs alternate between the two programs, "
+            "after one unmeasured start of each; the ratio is kobrant.exe's median over the baseline's, "
+            "both from this one benchmark run.",
+        "",
+        "- Start-up is a later start: each run has a fresh folder holding the settings file that a first "
+        "start wrote. Shown means visible and painted whole (no update region left in the window or its "
+        "controls), polled every millisecond (Sleep(1)); OK is posted to the message box. The target is "
+        "for the two together, the time the operator waits; the baseline's dialog has no controls, "
+        "kobrant.exe's has 30.",
+        "- \"Enter\" is SendMessage(BM_CLICK) to the button, which returns once the dialog has handled the "
+        "click; the baseline has no \"Enter\", so the figure is judged on its own.",
+        "- Idle: CPU time used in " + idle + " with the dialog open and nothing happening, " +
+            std::to_string(kSettleMs) + " ms after the last action. wineserver's time includes whatever else "
+            "of the same Wine session ran meanwhile (the virtual desktop).",
+        "- Memory: the peak resident size, read after the idle interval.",
+        "- Processes measured through " + (program.gaugeMethod.empty() ? std::string("-") : program.gaugeMethod) + ".",
+        "- Size: a copy stripped with x86_64-w64-mingw32-strip; imports from x86_64-w64-mingw32-objdump -p.",
+        "- Load average of the machine before and after: " + loadBefore + " / " + loadAfter + ".",
+    };
+    for (const std::string& problem : program.problems) report.notes.push_back("- kobrant.exe: " + problem);
+    for (const std::string& problem : baseline.problems) report.notes.push_back("- baseline: " + problem);
+    return report;
+}
+
+bool ReadPlan(int argc, char** argv, Plan& plan) {
+    std::map<std::string, std::string> options;
+    for (int i = 1; i + 1 < argc; i += 2) options[argv[i]] = argv[i + 1];
+    if ((argc - 1) % 2 != 0) return false;
+    auto text = [&](const char* name, std::string& value) {
+        if (auto found = options.find(name); found != options.end()) value = found->second;
+    };
+    auto number = [&](const char* name, int& value) {
+        if (auto found = options.find(name); found != options.end()) value = std::atoi(found->second.c_str());
+    };
+    text("--program", plan.programExe);
+    text("--baseline", plan.baselineExe);
+    text("--work", plan.workFolder);
+    text("--out", plan.outFile);
+    number("--runs", plan.runs);
+    number("--idle-runs", plan.idleRuns);
+    number("--idle-seconds", plan.idleSeconds);
+    number("--enter-presses", plan.enterPresses);
+    text("--size-program", plan.sizeProgram);
+    text("--size-baseline", plan.sizeBaseline);
+    text("--imports-program", plan.importsProgram);
+    text("--imports-baseline", plan.importsBaseline);
+    return !plan.programExe.empty() && !plan.baselineExe.empty() && !plan.workFolder.empty() && plan.runs > 0 &&
+           plan.idleSeconds > 0;
+}
+
+int Run(const Plan& plan) {
+    CreateDirectoryA(plan.workFolder.c_str(), nullptr);
+    Subject program{"kobrant", plan.programExe, "Die WX-Daten befinden sich in:", "KOBRANT--V571", true, ""};
+    Subject baseline{"baseline", plan.baselineExe, kBaselineBoxCaption, kBaselineDialogCaption, false, ""};
+    const std::optional<ProcessGauge> server = WineserverGauge();
+    const std::string loadBefore = LoadAverage();
+
+    // One unmeasured start of each: Wine loads its DLLs from disk once, and kobrant.exe's
+    // first start writes the settings file that every measured run starts with.
+    Samples programSamples, baselineSamples;
+    std::string problem;
+    const std::string seedFolder = FreshFolder(plan.workFolder, "first-start");
+    for (Subject* subject : {&baseline, &program}) {
+        Samples unused;
+        if (!RunOnce(*subject, subject == &program ? seedFolder : FreshFolder(plan.workFolder, "baseline-first"),
+                     plan, {false, false, 0}, server, unused, problem)) {
+            std::fprintf(stderr, "bench: the first start of %s failed: %s\n", subject->label.c_str(), problem.c_str());
+            (subject == &program ? programSamples : baselineSamples).problems.push_back("first start: " + problem);
+        }
+    }
+    if (FileExists(seedFolder + "\\kobrant.ctl")) program.seedSettings = seedFolder + "\\kobrant.ctl";
+
+    for (int run = 0; run < plan.runs; ++run) {
+        const bool idle = run < plan.idleRuns;
+        std::fprintf(stderr, "bench: run %d of %d%s\n", run + 1, plan.runs, idle ? " (with idle interval)" : "");
+        // Every other run starts with the other program.
+        Subject* order[2] = {&baseline, &program};
+        if (run % 2 == 1) std::swap(order[0], order[1]);
+        for (Subject* subject : order) {
+            Samples& samples = subject == &program ? programSamples : baselineSamples;
+            const std::string folder = FreshFolder(plan.workFolder, subject->label + "-" + std::to_string(run + 1));
+            const RunWanted wanted{true, idle, subject->hasEnter ? plan.enterPresses : 0};
+            if (!RunOnce(*subject, folder, plan, wanted, server, samples, problem)) {
+                std::fprintf(stderr, "bench: %s, run %d: %s\n", subject->label.c_str(), run + 1, problem.c_str());
+                samples.problems.push_back("run " + std::to_string(run + 1) + ": " + problem);
+            }
+        }
+    }
+
+    const std::string table = TableText(MakeReport(plan, programSamples, baselineSamples, loadBefore, LoadAverage()));
+    std::fputs(table.c_str(), stdout);
+    if (!plan.outFile.empty()) {
+        FILE* out = std::fopen(plan.outFile.c_str(), "wb");
+        if (out == nullptr) {
+            std::fprintf(stderr, "bench: cannot write %s\n", plan.outFile.c_str());
+            return 1;
+        }
+        std::fputs(table.c_str(), out);
+        std::fclose(out);
+    }
+    return programSamples.problems.empty() && baselineSamples.problems.empty() ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace kobrant::bench
+
+int main(int argc, char** argv) {
+    kobrant::bench::Plan plan;
+    if (!kobrant::bench::ReadPlan(argc, argv, plan)) {
+        std::fputs("usage: bench_driver --program EXE --baseline EXE --work FOLDER [--out FILE] [--runs N]\n"
+                   "       [--idle-runs N] [--idle-seconds S] [--enter-presses N] [--size-program BYTES]\n"
+                   "       [--size-baseline BYTES] [--imports-program DLL,...] [--imports-baseline DLL,...]\n",
+                   stderr);
+        return 2;
+    }
+    return kobrant::bench::Run(plan);
+}

@@ -1,0 +1,194 @@
+#include "figures.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace kobrant::bench {
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\n";
+
+std::optional<std::uint64_t> ParseUnsigned(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+// The blank-separated words of text.
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t at = 0;
+    while ((at = text.find_first_not_of(kBlanks, at)) != std::string_view::npos) {
+        const std::size_t end = std::min(text.find_first_of(kBlanks, at), text.size());
+        words.push_back(text.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
+// Field n (counted from 1 as in proc(5)) of /proc/PID/stat; fields 1 and 2 are the
+// pid and the command name, so the words after the last ')' are fields 3 onwards.
+std::optional<std::uint64_t> StatField(std::string_view stat, std::size_t n) {
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string_view::npos || n < 3) return std::nullopt;
+    const std::vector<std::string_view> words = Words(stat.substr(close + 1));
+    if (words.size() < n - 2) return std::nullopt;
+    return ParseUnsigned(words[n - 3]);
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+std::string Number(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+double Lowest(const std::vector<double>& samples) { return *std::min_element(samples.begin(), samples.end()); }
+double Highest(const std::vector<double>& samples) { return *std::max_element(samples.begin(), samples.end()); }
+
+// "412 (398-450)": the median, then the lowest and the highest sample.
+std::string FiguresText(const std::vector<double>& samples, int decimals) {
+    if (samples.empty()) return "-";
+    std::string text = Number(Median(samples), decimals);
+    if (samples.size() > 1) {
+        text += " (" + Number(Lowest(samples), decimals) + "-" + Number(Highest(samples), decimals) + ")";
+    }
+    return text;
+}
+
+std::string TargetText(const Row& row) {
+    switch (row.judged) {
+    case Judged::ByRatio:
+        return "<= " + Number(row.limit, 1) + "x";
+    case Judged::ByLimit:
+        return "<= " + Number(row.limit, row.decimals) + (row.unit.empty() ? "" : " " + row.unit);
+    case Judged::NotJudged:
+        break;
+    }
+    return "-";
+}
+
+}  // namespace
+
+double Median(std::vector<double> samples) {
+    if (samples.empty()) return std::numeric_limits<double>::quiet_NaN();
+    std::sort(samples.begin(), samples.end());
+    const std::size_t middle = samples.size() / 2;
+    if (samples.size() % 2 == 1) return samples[middle];
+    return (samples[middle - 1] + samples[middle]) / 2;
+}
+
+std::optional<std::uint64_t> CpuTicksFromStat(std::string_view stat) {
+    const auto user = StatField(stat, 14);
+    const auto system = StatField(stat, 15);
+    if (!user || !system) return std::nullopt;
+    return *user + *system;
+}
+
+std::optional<std::uint64_t> StartTicksFromStat(std::string_view stat) { return StatField(stat, 22); }
+
+std::optional<std::uint64_t> NanosecondsFromSchedstat(std::string_view schedstat) {
+    const std::vector<std::string_view> words = Words(schedstat);
+    if (words.empty()) return std::nullopt;
+    return ParseUnsigned(words.front());
+}
+
+std::optional<std::uint64_t> KibFromStatus(std::string_view status, std::string_view name) {
+    std::size_t lineStart = 0;
+    while (lineStart < status.size()) {
+        const std::size_t lineEnd = std::min(status.find('\n', lineStart), status.size());
+        const std::string_view line = status.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        if (line.size() <= name.size() || line.substr(0, name.size()) != name || line[name.size()] != ':') continue;
+        const std::vector<std::string_view> words = Words(line.substr(name.size() + 1));
+        if (words.size() != 2 || words[1] != "kB") return std::nullopt;
+        return ParseUnsigned(words[0]);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> EnvironmentValue(std::string_view environment, std::string_view name) {
+    std::size_t at = 0;
+    while (at < environment.size()) {
+        const std::size_t end = std::min(environment.find('\0', at), environment.size());
+        const std::string_view entry = environment.substr(at, end - at);
+        at = end + 1;
+        if (entry.size() > name.size() && entry.substr(0, name.size()) == name && entry[name.size()] == '=') {
+            return std::string(entry.substr(name.size() + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string CommandNameOf(std::string_view fileName) { return std::string(fileName.substr(0, 15)); }
+
+std::vector<std::string> ForeignImports(const std::vector<std::string>& dlls) {
+    static constexpr std::string_view kSystemDlls[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "ole32.dll",
+                                                       "msvcrt.dll"};
+    std::vector<std::string> foreign;
+    for (const std::string& dll : dlls) {
+        const std::string lower = Lower(dll);
+        if (std::find(std::begin(kSystemDlls), std::end(kSystemDlls), lower) == std::end(kSystemDlls)) {
+            foreign.push_back(dll);
+        }
+    }
+    return foreign;
+}
+
+std::string RatioText(double program, double baseline) {
+    if (std::isnan(program) || std::isnan(baseline) || baseline == 0) return "-";
+    return Number(program / baseline, 2) + "x";
+}
+
+std::string Verdict(const Row& row) {
+    const double program = Median(row.program);
+    if (std::isnan(program)) return "-";
+    switch (row.judged) {
+    case Judged::ByRatio: {
+        const double baseline = Median(row.baseline);
+        if (std::isnan(baseline) || baseline == 0) return "-";
+        return program / baseline <= row.limit ? "yes" : "no";
+    }
+    case Judged::ByLimit:
+        return program <= row.limit ? "yes" : "no";
+    case Judged::NotJudged:
+        break;
+    }
+    return "-";
+}
+
+std::string TableText(const Report& report) {
+    std::string text = "### " + report.title + "\n\n";
+    text += "| figure | kobrant.exe | baseline | ratio | target | met |\n";
+    text += "|---|---|---|---|---|---|\n";
+    for (const Row& row : report.rows) {
+        const std::string baseline =
+            row.baseline.empty() && !row.baselineNote.empty() ? row.baselineNote : FiguresText(row.baseline, row.decimals);
+        text += "| " + row.figure + " | " + FiguresText(row.program, row.decimals) + " | " + baseline + " | " +
+                RatioText(Median(row.program), Median(row.baseline)) + " | " + TargetText(row) + " | " +
+                Verdict(row) + " |\n";
+    }
+    for (const TextRow& row : report.textRows) {
+        text += "| " + row.figure + " | " + row.program + " | " + row.baseline + " | - | " + row.target + " | " +
+                (row.met ? "yes" : "no") + " |\n";
+    }
+    if (!report.notes.empty()) {
+        text += "\n";
+        for (const std::string& note : report.notes) text += note + "\n";
+    }
+    return text;
+}
+
+}  // namespace kobrant::bench
