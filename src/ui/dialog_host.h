@@ -99,7 +99,14 @@ struct DialogPosition {
 };
 DialogPosition GetDialogPosition(HWND dialog);
 
-void RepaintDialog(HWND window);  // the window and its children, repainted before return
+// Repaints the window before it returns, and every child window whose pixels may change
+// with it: those the host knows nothing of, those with a transparent background, those
+// whose colours SetWindowColors changed since, and those still waiting to be painted.
+// A control with an opaque background of its own keeps its pixels, which are what a
+// repaint would draw again; the window's background is painted around it. (Under Wine
+// each window repainted costs about 0.4 ms: repainting all 31 windows of the entry
+// dialog at both halves of its flash kept "Enter" 20 ms longer.)
+void RepaintDialog(HWND window);
 void Beep(UINT type = 0);         // MessageBeep
 void Pause(DWORD milliseconds);   // Sleep; the dialog does not react meanwhile
 

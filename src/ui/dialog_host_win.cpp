@@ -90,6 +90,50 @@ void RunMessageLoop(HWND dialog) {
     }
 }
 
+// The controls of the window whose pixels stay right whatever the window's colours:
+// each has an opaque background (its own colour, a system colour, or the system's
+// default painting when no colours are set) and colours unchanged since it was last
+// repainted. Clears the marks of the changed ones, which are about to be repainted.
+// The records name the controls: walking the child windows costs Wine a call to its
+// server per window.
+std::vector<HWND> ControlsThatKeepTheirPixels(HWND window) {
+    std::vector<HWND> keep;
+    LockedRecords records;
+    for (WindowRecord& record : records.table) {
+        if (record.isDialog || record.parent != window) continue;
+        const bool changed = record.colorsChanged;
+        record.colorsChanged = false;
+        const bool transparent = record.backgroundColor == kTransparent ||
+                                 (record.backgroundColor == kColorNotSet && record.textColor != kColorNotSet);
+        if (!changed && !transparent) keep.push_back(record.window);
+    }
+    return keep;
+}
+
+// The window's client area less the visible controls that keep their pixels; nullptr
+// (the whole window) when no region can be made.
+HRGN AreaToRepaint(HWND window) {
+    RECT client{};
+    POINT origin{0, 0};
+    if (!GetClientRect(window, &client) || !ClientToScreen(window, &origin)) return nullptr;
+    HRGN area = CreateRectRgnIndirect(&client);
+    HRGN covered = CreateRectRgn(0, 0, 0, 0);
+    if (area == nullptr || covered == nullptr) {
+        if (area != nullptr) DeleteObject(area);
+        if (covered != nullptr) DeleteObject(covered);
+        return nullptr;
+    }
+    for (HWND control : ControlsThatKeepTheirPixels(window)) {
+        RECT bounds{};
+        if (!IsWindowVisible(control) || !GetWindowRect(control, &bounds)) continue;
+        SetRectRgn(covered, bounds.left - origin.x, bounds.top - origin.y, bounds.right - origin.x,
+                   bounds.bottom - origin.y);
+        CombineRgn(area, area, covered, RGN_DIFF);
+    }
+    DeleteObject(covered);
+    return area;
+}
+
 }  // namespace
 
 HWND BuildDialog(HWND owner, std::string_view title, int x, int y, int width, int height,
@@ -269,7 +313,11 @@ DialogPosition GetDialogPosition(HWND dialog) {
 }
 
 void RepaintDialog(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // RDW_ALLCHILDREN takes in every child that overlaps the area, and RDW_UPDATENOW
+    // paints every child that waits to be painted, whether it overlaps or not.
+    HRGN area = AreaToRepaint(window);
+    RedrawWindow(window, nullptr, area, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (area != nullptr) DeleteObject(area);
 }
 
 void Beep(UINT type) { MessageBeep(type); }

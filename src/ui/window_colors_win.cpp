@@ -68,6 +68,8 @@ SystemColorIndices IndicesFor(UINT query) {
 
 void SetWindowColors(HWND dialog, int id, std::int32_t textColor, std::int32_t backgroundColor) {
     HWND target = id == kDialogItself ? dialog : GetDlgItem(dialog, id);
+    // A window not on the screen has no pixels to go stale: it is painted whole when shown.
+    const bool onScreen = IsWindowVisible(target) != FALSE;
     textColor = NormalisedText(textColor);
     backgroundColor = NormalisedBackground(backgroundColor);
 
@@ -87,6 +89,7 @@ void SetWindowColors(HWND dialog, int id, std::int32_t textColor, std::int32_t b
     targetRecord->textColor = textColor;
     targetRecord->backgroundColor = backgroundColor;
     targetRecord->backgroundBrush = brush;
+    if (onScreen) targetRecord->colorsChanged = true;
     if (oldBrush != nullptr && oldBrush != brush && !BackgroundInUse(records.table, oldColor)) {
         DeleteBrush(oldBrush);
     }

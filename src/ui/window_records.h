@@ -30,6 +30,7 @@ struct WindowRecord {
     std::int32_t textColor = kColorNotSet;        // a COLORREF, kSystemColor or not set
     std::int32_t backgroundColor = kColorNotSet;  // a COLORREF, kSystemColor, kTransparent or not set
     HBRUSH backgroundBrush = nullptr;        // shared solid brush of backgroundColor, or none
+    bool colorsChanged = false;              // on screen, by SetWindowColors, since RepaintDialog painted it
 };
 
 using RecordTable = std::vector<WindowRecord>;
