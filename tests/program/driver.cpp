@@ -126,6 +126,70 @@ bool PressButton(HWND dialog, int buttonId) {
     return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
 }
 
+bool Click(HWND window, int x, int y) {
+    const LPARAM where = MAKELPARAM(x, y);
+    return PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where) && PostMessageA(window, WM_LBUTTONUP, 0, where);
+}
+
+bool TypeChars(HWND control, std::string_view chars) {
+    for (char c : chars) {
+        if (!PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1)) return false;
+    }
+    return true;
+}
+
+bool PressKey(HWND control, UINT virtualKey) {
+    // lParam: repeat count 1; the key-up also has the previous-state and transition bits.
+    return PostMessageA(control, WM_KEYDOWN, virtualKey, 1) &&
+           PostMessageA(control, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+bool PressCloseBox(HWND window) { return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0; }
+
+bool Settle(HWND pushButton, DWORD timeoutMs) {
+    if (!PostMessageA(pushButton, BM_SETSTATE, TRUE, 0)) return false;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        DWORD_PTR state = 0;
+        if (SendMessageTimeoutA(pushButton, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &state) &&
+            (state & BST_PUSHED) != 0) {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(pushButton, BM_SETSTATE, FALSE, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored);
+            return true;
+        }
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(kPollMs / 4);
+    }
+}
+
+bool SetText(HWND control, std::string_view text) {
+    const std::string withZero(text);
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(withZero.c_str()), SMTO_ABORTIFHUNG,
+                               kAnswerTimeoutMs, &result) &&
+           result != 0;
+}
+
+ThreadFocus FocusOfThread(HWND anyWindowOfThread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, nullptr), &info)) return {};
+    return {info.hwndFocus, info.hwndActive};
+}
+
+POINT ClientCorner(HWND window) {
+    POINT corner{0, 0};
+    ClientToScreen(window, &corner);
+    return corner;
+}
+
+COLORREF ScreenPixel(POINT where) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, where.x, where.y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
 bool WaitForExit(Program& program, DWORD timeoutMs, DWORD& exitCode) {
     if (WaitForSingleObject(program.Process(), timeoutMs) != WAIT_OBJECT_0) {
         TerminateProcess(program.Process(), 1);

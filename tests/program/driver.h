@@ -78,6 +78,45 @@ std::string MessageBoxText(HWND box);
 // blocks afterwards does not block the test. False when the button is not there.
 bool PressButton(HWND dialog, int buttonId);
 
+// Operator's actions on a window of another process. Each is posted, as the system
+// posts input, so it takes its turn in the program's queue behind everything posted
+// before it; Settle tells when the program has got through them.
+// A click of the left mouse button at x, y of the window's client area.
+bool Click(HWND window, int x, int y);
+// Characters typed into the focused control: WM_CHAR each, as TranslateMessage makes
+// them from the keys. The control's input limit applies (WM_SETTEXT bypasses it).
+bool TypeChars(HWND control, std::string_view chars);
+// A key pressed and let go: WM_KEYDOWN then WM_KEYUP of the virtual key.
+bool PressKey(HWND control, UINT virtualKey);
+// The close box, Close on the system menu or Alt+F4: WM_SYSCOMMAND SC_CLOSE.
+bool PressCloseBox(HWND window);
+
+// Waits until the program has handled everything posted to its windows before this
+// call (false after the time is up). It posts BM_SETSTATE to one of the program's push
+// buttons, which only highlights it, and waits until the button shows it; the
+// highlight is taken back at once. Posted messages of one thread are handled in the
+// order they came, so everything posted earlier has been handled by then, and what
+// the program handled meanwhile (a dialog's command and all it did) has ended.
+bool Settle(HWND pushButton, DWORD timeoutMs = 5000);
+
+// A whole value put into a control at once (WM_SETTEXT), as when the operator pastes
+// it over the old one: the control's input limit does not apply.
+bool SetText(HWND control, std::string_view text);
+
+// Which window of the thread has the keyboard focus and which is active (the thread
+// of a window of another process, through GetGUIThreadInfo).
+struct ThreadFocus {
+    HWND focus = nullptr;
+    HWND active = nullptr;
+};
+ThreadFocus FocusOfThread(HWND anyWindowOfThread);
+
+// The top-left corner of the window's client area, in screen pixels.
+POINT ClientCorner(HWND window);
+
+// The colour of a screen pixel as the screen shows it now (CLR_INVALID outside).
+COLORREF ScreenPixel(POINT where);
+
 // Waits for the program to end and gives its exit code. When the time is up, the
 // program is ended and false returned.
 bool WaitForExit(Program& program, DWORD timeoutMs, DWORD& exitCode);

@@ -1,7 +1,8 @@
 // The real kobrant.exe, started by the driver in a folder of its own for each case, as
 // an operator would start it: the message box must show where the record lies, be
-// answered, and the program must then load or create the settings file and end with
-// exit code 0. The path of kobrant.exe comes from CTest (KOBRANT_EXE).
+// answered, and the program must then load or create the settings file, show the
+// entry dialog and, once the dialog is closed with its close box, end with exit code 0.
+// What the dialog itself does is entry_dialog_test.cpp's. The path of kobrant.exe comes from CTest (KOBRANT_EXE).
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ namespace kobrant {
 namespace {
 
 constexpr char kBoxCaption[] = "Die WX-Daten befinden sich in:";
+constexpr char kDialogCaption[] = "KOBRANT--V571";
 constexpr DWORD kBoxTimeoutMs = 20000;  // a cold Wine start can take seconds
 constexpr DWORD kExitTimeoutMs = 10000;
 
@@ -29,6 +31,7 @@ std::string ProgramPath() {
 struct ProgramRun {
     bool boxShown = false;
     std::string boxText;
+    bool dialogShown = false;  // the entry dialog after the box
     std::string settingsWhileBoxShown;  // the settings file's bytes while the box was up
     bool ended = false;
     DWORD exitCode = 0xFFFFFFFF;
@@ -54,6 +57,12 @@ ProgramRun StartAndAnswer(const std::string& folder) {
         run.boxText = driver::MessageBoxText(box);
         run.settingsWhileBoxShown = test::ReadBytes(folder + "\\kobrant.ctl");
         EXPECT_TRUE(driver::PressButton(box, IDOK)) << "the box has no OK button";
+        // Then the entry dialog, which the operator closes with its close box.
+        HWND dialog = driver::WaitForProcessWindow(program, driver::kDialogClass, kDialogCaption, kBoxTimeoutMs);
+        run.dialogShown = dialog != nullptr;
+        if (dialog != nullptr) {
+            EXPECT_TRUE(driver::PressCloseBox(dialog));
+        }
     }
     run.ended = driver::WaitForExit(program, kExitTimeoutMs, run.exitCode);
     return run;
@@ -63,7 +72,8 @@ ProgramRun StartAndAnswer(const std::string& folder) {
 void ExpectCompleteRun(const ProgramRun& run, const std::string& folder) {
     EXPECT_TRUE(run.boxShown) << "no message box captioned \"" << kBoxCaption << "\" in " << folder;
     EXPECT_EQ(folder + "\\WX-DATA.txt", run.boxText);
-    EXPECT_TRUE(run.ended) << "still running " << kExitTimeoutMs << " ms after the box was answered";
+    EXPECT_TRUE(run.dialogShown) << "no dialog \"" << kDialogCaption << "\" after the box";
+    EXPECT_TRUE(run.ended) << "still running " << kExitTimeoutMs << " ms after the dialog was closed";
     EXPECT_EQ(0u, run.exitCode);
 }
 
