@@ -44,7 +44,8 @@ constexpr UINT kNoSuchMessage = WM_APP + 0x3FFF;
 // when the program next finds its queue empty, or when it paints again at least 50 ms
 // after it last looked; the pause after the flash looks at nothing, so without asking
 // the queue once the operator would not see the flash under Wine at all. Asking
-// without removing, for a message that never comes, takes nothing from the queue.
+// without removing, for a message that never comes, takes nothing from the queue
+// (like any look at the queue, it answers what other threads send meanwhile).
 void ShowPaintingNow(HWND dialog) {
     GdiFlush();
     MSG none;

@@ -199,9 +199,9 @@ protected:
 
 std::string ColorsShown(const std::vector<COLORREF>& colors) {
     std::string text;
-    char one[16];
+    char one[24];
     for (COLORREF color : colors) {
-        std::snprintf(one, sizeof one, " %06lX", static_cast<unsigned long>(color));
+        std::snprintf(one, sizeof one, " RGB(%u,%u,%u)", GetRValue(color), GetGValue(color), GetBValue(color));
         text += one;
     }
     return text;
