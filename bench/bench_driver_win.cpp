@@ -4,7 +4,7 @@
 // sizes and imports; see docs/bench.md for what each figure means.
 //
 //   bench_driver.exe --program K.exe --baseline B.exe --work FOLDER --out TABLE.md
-//                    [--runs 9] [--idle-runs 5] [--idle-seconds 10] [--enter-presses 5]
+//                    [--runs 15] [--idle-runs 5] [--idle-seconds 10] [--enter-presses 5]
 //                    [--size-program BYTES --size-baseline BYTES]
 //                    [--imports-program DLL,DLL --imports-baseline DLL,DLL]
 //
@@ -44,7 +44,7 @@ struct Plan {
     std::string baselineExe;
     std::string workFolder;
     std::string outFile;
-    int runs = 9;
+    int runs = 15;
     int idleRuns = 5;
     int idleSeconds = 10;
     int enterPresses = 5;
