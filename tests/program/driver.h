@@ -29,6 +29,15 @@ namespace kobrant::driver {
 // The class name of dialog windows, message boxes included.
 inline constexpr std::string_view kDialogClass = "#32770";
 
+// The captions of kobrant.exe's two windows: the message box at start, the entry dialog.
+inline constexpr char kBoxCaption[] = "Die WX-Daten befinden sich in:";
+inline constexpr char kDialogCaption[] = "KOBRANT--V571";
+
+// How long the tests wait for a window (a cold Wine start can take seconds) and for the
+// program to end once its dialog is closed.
+inline constexpr DWORD kWindowTimeoutMs = 20000;
+inline constexpr DWORD kExitTimeoutMs = 10000;
+
 // A started program: its process and main thread handles. Ending the object ends the
 // program if it still runs.
 class Program {

@@ -17,10 +17,10 @@
 namespace kobrant {
 namespace {
 
-constexpr char kBoxCaption[] = "Die WX-Daten befinden sich in:";
-constexpr char kDialogCaption[] = "KOBRANT--V571";
-constexpr DWORD kWindowTimeoutMs = 20000;  // a cold Wine start can take seconds
-constexpr DWORD kExitTimeoutMs = 10000;
+using driver::kBoxCaption;
+using driver::kDialogCaption;
+using driver::kExitTimeoutMs;
+using driver::kWindowTimeoutMs;
 
 constexpr int kFirstEdit = 1010;
 constexpr int kEnter = 1028;

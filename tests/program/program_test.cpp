@@ -15,10 +15,10 @@
 namespace kobrant {
 namespace {
 
-constexpr char kBoxCaption[] = "Die WX-Daten befinden sich in:";
-constexpr char kDialogCaption[] = "KOBRANT--V571";
-constexpr DWORD kBoxTimeoutMs = 20000;  // a cold Wine start can take seconds
-constexpr DWORD kExitTimeoutMs = 10000;
+using driver::kBoxCaption;
+using driver::kDialogCaption;
+using driver::kExitTimeoutMs;
+using driver::kWindowTimeoutMs;
 
 const std::string kDefaultLine = "\"000\",\"000\",\"000\",\"00\",\"000\",\"000\",\"000\",\"000\",\"0000\",5,5\r\n";
 
@@ -51,14 +51,14 @@ ProgramRun StartAndAnswer(const std::string& folder) {
         ADD_FAILURE() << why;
         return run;
     }
-    HWND box = driver::WaitForProcessWindow(program, driver::kDialogClass, kBoxCaption, kBoxTimeoutMs);
+    HWND box = driver::WaitForProcessWindow(program, driver::kDialogClass, kBoxCaption, kWindowTimeoutMs);
     run.boxShown = box != nullptr;
     if (box != nullptr) {
         run.boxText = driver::MessageBoxText(box);
         run.settingsWhileBoxShown = test::ReadBytes(folder + "\\kobrant.ctl");
         EXPECT_TRUE(driver::PressButton(box, IDOK)) << "the box has no OK button";
         // Then the entry dialog, which the operator closes with its close box.
-        HWND dialog = driver::WaitForProcessWindow(program, driver::kDialogClass, kDialogCaption, kBoxTimeoutMs);
+        HWND dialog = driver::WaitForProcessWindow(program, driver::kDialogClass, kDialogCaption, kWindowTimeoutMs);
         run.dialogShown = dialog != nullptr;
         if (dialog != nullptr) {
             EXPECT_TRUE(driver::PressCloseBox(dialog));

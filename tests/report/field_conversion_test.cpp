@@ -6,15 +6,9 @@
 #include <random>
 #include <string>
 
-#include "textio/float_state.h"
 
 namespace kobrant {
 namespace {
-
-struct FloatStateEnvironment : ::testing::Environment {
-    void SetUp() override { SetFloatingPointState(); }
-};
-[[maybe_unused]] const auto* const kFloatState = ::testing::AddGlobalTestEnvironment(new FloatStateEnvironment);
 
 using F = Field;
 

@@ -9,15 +9,9 @@
 
 #include "app/settings_file.h"
 #include "textio/file_test_support.h"
-#include "textio/float_state.h"
 
 namespace kobrant {
 namespace {
-
-struct FloatStateEnvironment : ::testing::Environment {
-    void SetUp() override { SetFloatingPointState(); }
-};
-[[maybe_unused]] const auto* const kFloatState = ::testing::AddGlobalTestEnvironment(new FloatStateEnvironment);
 
 // A clock that gives the readings of a script in turn, the last one for ever after.
 std::vector<ClockReading> gReadings;

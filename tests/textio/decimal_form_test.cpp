@@ -8,21 +8,10 @@
 #include <random>
 #include <string>
 
-#include "textio/float_state.h"
+#include "textio/long_double_hex.h"
 
 namespace kobrant {
 namespace {
-
-struct FloatStateEnvironment : ::testing::Environment {
-    void SetUp() override { SetFloatingPointState(); }
-};
-[[maybe_unused]] const auto* const kFloatState = ::testing::AddGlobalTestEnvironment(new FloatStateEnvironment);
-
-std::string Hex(long double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%La", value);
-    return buffer;
-}
 
 // The C library's 18 significant digits ("%.17Le", correctly rounded by glibc and by
 // MinGW-w64's own printf) as a DecimalForm.

@@ -11,21 +11,10 @@
 #include <string>
 
 #include "textio/float_state.h"
+#include "textio/long_double_hex.h"
 
 namespace kobrant {
 namespace {
-
-// Every number rule assumes the state that start-up sets; the test runner does not set it.
-struct FloatStateEnvironment : ::testing::Environment {
-    void SetUp() override { SetFloatingPointState(); }
-};
-[[maybe_unused]] const auto* const kFloatState = ::testing::AddGlobalTestEnvironment(new FloatStateEnvironment);
-
-std::string Hex(long double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%La", value);
-    return buffer;
-}
 
 // Same value and same sign (a negative zero is told apart from zero).
 ::testing::AssertionResult SameNumber(long double expected, long double actual) {
