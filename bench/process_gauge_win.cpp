@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "figures.h"
+#include "program/driver.h"
 
 namespace kobrant::bench {
 namespace {
@@ -26,20 +27,6 @@ std::string ReadWholeFile(const std::string& path) {
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
     CloseHandle(file);
     return text;
-}
-
-// The names in a folder that match the pattern ("Z:\proc\*" gives every entry).
-std::vector<std::string> FolderEntries(const std::string& pattern) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
 }
 
 bool IsNumber(const std::string& text) {
@@ -69,7 +56,7 @@ std::string NewestProcessFolder(NameTest nameMatches) {
     const std::optional<std::string> prefix = OwnWinePrefix();
     std::string newest;
     std::uint64_t newestStart = 0;
-    for (const std::string& entry : FolderEntries("Z:\\proc\\*")) {
+    for (const std::string& entry : driver::FolderEntries("Z:\\proc\\*")) {
         if (!IsNumber(entry)) continue;
         const std::string folder = "Z:\\proc\\" + entry;
         if (!nameMatches(TrimmedLine(ReadWholeFile(folder + "\\comm")))) continue;
@@ -94,7 +81,7 @@ double FileTimeMilliseconds(const FILETIME& time) {
 double LinuxCpuMilliseconds(const std::string& procFolder) {
     double total = 0;
     bool complete = false;  // every thread read
-    for (const std::string& task : FolderEntries(procFolder + "\\task\\*")) {
+    for (const std::string& task : driver::FolderEntries(procFolder + "\\task\\*")) {
         if (!IsNumber(task)) continue;
         const auto nanoseconds = NanosecondsFromSchedstat(ReadWholeFile(procFolder + "\\task\\" + task + "\\schedstat"));
         if (!nanoseconds) {

@@ -206,4 +206,17 @@ std::string WindowsPath(std::string_view path) {
     return windows;
 }
 
+std::vector<std::string> FolderEntries(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 }  // namespace kobrant::driver

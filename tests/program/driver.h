@@ -135,4 +135,8 @@ bool WaitForExit(Program& program, DWORD timeoutMs, DWORD& exitCode);
 // anything else is returned as it is.
 std::string WindowsPath(std::string_view path);
 
+// The names that match a FindFirstFileA pattern ("C:\\dir\\*" gives every entry of the
+// folder), without "." and ".."; none when nothing matches.
+std::vector<std::string> FolderEntries(const std::string& pattern);
+
 }  // namespace kobrant::driver

@@ -96,18 +96,7 @@ void DateBack(const std::string& name) {
 }
 
 // The files in a folder, by name.
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
+std::vector<std::string> FilesIn(const std::string& folder) { return driver::FolderEntries(folder + "\\*"); }
 
 std::string Listed(const std::vector<std::string>& names) {
     std::string listed;
