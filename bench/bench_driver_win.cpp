@@ -24,14 +24,14 @@
 #include <vector>
 
 #include "baseline.h"
+#include "driver/driver.h"
+#include "entry/window_names.h"
 #include "figures.h"
 #include "process_gauge.h"
-#include "program/driver.h"
 
 namespace kobrant::bench {
 namespace {
 
-constexpr int kEnterButtonId = 1028;
 constexpr double kEnterPauseMs = 300;       // the confirmation flash the handler must make
 constexpr DWORD kWindowTimeoutMs = 30000;   // a cold Wine start can take seconds
 constexpr DWORD kEnterTimeoutMs = 10000;
@@ -392,7 +392,7 @@ bool ReadPlan(int argc, char** argv, Plan& plan) {
 
 int Run(const Plan& plan) {
     CreateDirectoryA(plan.workFolder.c_str(), nullptr);
-    Subject program{"kobrant", plan.programExe, "Die WX-Daten befinden sich in:", "KOBRANT--V571", true, ""};
+    Subject program{"kobrant", plan.programExe, kRecordPathCaption, kEntryDialogCaption, true, ""};
     Subject baseline{"baseline", plan.baselineExe, kBaselineBoxCaption, kBaselineDialogCaption, false, ""};
     const std::optional<ProcessGauge> server = WineserverGauge();
     const std::string loadBefore = LoadAverage();

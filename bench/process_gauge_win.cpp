@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "figures.h"
-#include "program/driver.h"
+#include "driver/driver.h"
 
 namespace kobrant::bench {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
-// Start-up, the part that needs no window: the current directory read whole, the two
-// file paths built from it, and the program values loaded from the settings file or
-// the settings file created. startup_win.cpp runs these steps in WinMain around the
-// message box and the entry dialog.
+// Start-up, the part that needs no window: the current directory read whole.
+// startup_win.cpp runs start-up's steps in WinMain: the directory, the message box,
+// the program values (station/program_values.h) loaded from the settings file or the
+// settings file created, and the entry dialog.
 //
 // The examples below are replayed by Startup.CommentExamples.
 
@@ -10,20 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/program_values.h"
-#include "textio/sequential_files.h"
-
 namespace kobrant {
-
-// The two files live in the start directory. The names are appended as they stand: a
-// drive's root, whose directory text already ends in "\", gives two in a row, and the
-// system takes such a path as it is.
-//   RecordPathFor("C:\Station")  -> "C:\Station\WX-DATA.txt"
-//   SettingsPathFor("C:\Station") -> "C:\Station\kobrant.ctl"
-//   RecordPathFor("C:\")         -> "C:\\WX-DATA.txt"
-//   RecordPathFor(".")           -> ".\WX-DATA.txt"
-std::string RecordPathFor(std::string_view startDirectory);
-std::string SettingsPathFor(std::string_view startDirectory);
 
 // Reads the current directory into a buffer of `size` bytes with the system's rules
 // (GetCurrentDirectoryA): when it fits, copies it with its terminating NUL and returns
@@ -42,18 +29,5 @@ inline constexpr std::string_view kUnreadableDirectory = ".";
 //   CurrentDirectoryFrom(reader of 600 characters)  -> all 600 of them
 //   CurrentDirectoryFrom(reader that fails)         -> "."
 std::string CurrentDirectoryFrom(DirectoryReader read);
-
-// The program values before the settings file is looked at: the start directory, both
-// paths, the default field texts and the dialog at 0, 0.
-ProgramValues StartValues(std::string_view startDirectory);
-
-// Loads the settings file into values, or, when it can't be opened for reading, writes
-// a new one with the defaults; values then keep their defaults and position 0, 0 for
-// this run (the dialog moves to the file's 5, 5 from the next start on). Failures are
-// left in error and nothing else is reported.
-//   LoadStartSettings(values, e) in an empty folder      -> defaults at 0, 0; 59-byte file
-//   LoadStartSettings(values, e) with that file          -> defaults at 5, 5; file unchanged
-//   LoadStartSettings(values, e) with a 0-byte file      -> nine "" at 0, 0; file unchanged
-void LoadStartSettings(ProgramValues& values, FileError& error);
 
 }  // namespace kobrant

@@ -1,6 +1,5 @@
-// The program's entry: start-up's steps in order, the Windows ones (COM, the current
-// directory, the message box, the entry dialog) here, the rest in startup.h. The
-// program takes no arguments and ignores the show command.
+// The program's entry: start-up's steps in order. The program takes no arguments and
+// ignores the show command.
 
 #include <windows.h>
 #include <objbase.h>
@@ -9,13 +8,12 @@
 #include <string>
 
 #include "app/startup.h"
+#include "entry/entry_dialog.h"
+#include "station/program_values.h"
 #include "textio/float_state.h"
-#include "ui/entry_dialog.h"
 
 namespace kobrant {
 namespace {
-
-constexpr char kRecordPathCaption[] = "Die WX-Daten befinden sich in:";
 
 // GetCurrentDirectoryA under the rules of every file and directory call: no
 // critical-error box, the error mode restored and the floating-point state set again.
@@ -40,7 +38,7 @@ int RunStartup() {
 
     ProgramValues values = StartValues(startDirectory);
     FileError error;  // nothing is shown: a refused settings file leaves the defaults
-    LoadStartSettings(values, error);
+    LoadOrCreateSettings(values.settingsPath, values.settings, error);
 
     ShowEntryDialog(nullptr, values);
     SetFloatingPointState();

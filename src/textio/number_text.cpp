@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "textio/decimal_form.h"
-#include "textio/local_clock.h"
 
 namespace kobrant {
 namespace {
@@ -284,42 +283,5 @@ int CompareText(std::string_view a, std::string_view b) {
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
 }
-
-namespace {
-
-// Two digits of a clock field; the field is within 0-99 for every reading the clock
-// gives, and taken modulo 100 otherwise so that the text keeps its length.
-void AppendTwoDigits(std::string& out, int value) {
-    int field = value % 100;
-    if (field < 0) field += 100;
-    out.push_back(static_cast<char>('0' + field / 10));
-    out.push_back(static_cast<char>('0' + field % 10));
-}
-
-}  // namespace
-
-std::string FormatDateText(const ClockReading& clock) {
-    std::string out;
-    AppendTwoDigits(out, clock.month);
-    out.push_back('-');
-    AppendTwoDigits(out, clock.day);
-    out.push_back('-');
-    AppendTwoDigits(out, clock.year / 100);
-    AppendTwoDigits(out, clock.year % 100);
-    return out;
-}
-
-std::string FormatTimeText(const ClockReading& clock) {
-    std::string out;
-    AppendTwoDigits(out, clock.hour);
-    out.push_back(':');
-    AppendTwoDigits(out, clock.minute);
-    out.push_back(':');
-    AppendTwoDigits(out, clock.second);
-    return out;
-}
-
-std::string DateText() { return FormatDateText(ReadLocalClock()); }
-std::string TimeText() { return FormatTimeText(ReadLocalClock()); }
 
 }  // namespace kobrant

@@ -91,22 +91,4 @@ std::string MidPart(std::string_view text, std::size_t start, std::size_t count)
 //   CompareText("\t5", "      ") -> <0    CompareText("-5", "      ") -> >0
 int CompareText(std::string_view a, std::string_view b);  // <0, 0, >0
 
-// A reading of the local clock.
-struct ClockReading {
-    int year = 0;    // 0-9999
-    int month = 0;   // 1-12
-    int day = 0;     // 1-31
-    int hour = 0;    // 0-23
-    int minute = 0;  // 0-59
-    int second = 0;  // 0-59
-};
-
-// Two digits per field, with leading zeros; the year as four.
-//   FormatDateText({2026, 12, 6, 14, 5, 9}) -> "12-06-2026"
-//   FormatTimeText({2026, 12, 6, 14, 5, 9}) -> "14:05:09"
-std::string FormatDateText(const ClockReading& clock);  // "MM-DD-YYYY"
-std::string FormatTimeText(const ClockReading& clock);  // "HH:MM:SS"
-std::string DateText();  // FormatDateText of the local clock, read now
-std::string TimeText();  // FormatTimeText of the local clock, read now
-
 }  // namespace kobrant

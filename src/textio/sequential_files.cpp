@@ -80,21 +80,31 @@ SystemError PrepareDiskFile(OpenFile& file) {
     return SystemRead(file.handle, file.block.data(), kBlockSize, file.blockCount);
 }
 
-void Open(std::string_view name, int fileNumber, Mode mode, FileError& error) {
-    if (IsBadFileName(name)) return Fail(error, file_error::kBadFileName);
-    if (fileNumber < 0 || fileNumber > kHighestFileNumber) return Fail(error, file_error::kNotOpen);
-    if (FileTable().count(fileNumber) != 0) return Fail(error, file_error::kAlreadyOpen);
+// The code with which an open is refused before the system is asked, or 0.
+std::uint8_t OpenRefusal(std::string_view name, int fileNumber) {
+    if (IsBadFileName(name)) return file_error::kBadFileName;
+    if (fileNumber < 0 || fileNumber > kHighestFileNumber) return file_error::kNotOpen;
+    if (FileTable().count(fileNumber) != 0) return file_error::kAlreadyOpen;
+    return 0;
+}
+
+bool Open(std::string_view name, int fileNumber, Mode mode, FileError& error) {
+    if (const std::uint8_t refusal = OpenRefusal(name, fileNumber); refusal != 0) {
+        Fail(error, refusal);
+        return false;
+    }
 
     OpenFile file;
     file.mode = mode;
     const OpenPurpose purpose = mode == Mode::kInput ? OpenPurpose::kInput : OpenPurpose::kOutput;
-    if (!Succeeded(SystemOpen(name, purpose, file.handle), error)) return;
+    if (!Succeeded(SystemOpen(name, purpose, file.handle), error)) return false;
     file.isDisk = SystemIsDiskFile(file.handle);
     if (file.isDisk && !Succeeded(PrepareDiskFile(file), error)) {
         SystemClose(file.handle);  // the open's own failure is the one to report
-        return;
+        return false;
     }
     FileTable().emplace(fileNumber, file);
+    return true;
 }
 
 // ---- writing
@@ -223,12 +233,12 @@ SystemError CloseOpenFile(const OpenFile& file) {
 
 }  // namespace
 
-void OpenForInput(std::string_view name, int fileNumber, FileError& error) {
-    Open(name, fileNumber, Mode::kInput, error);
+bool OpenForInput(std::string_view name, int fileNumber, FileError& error) {
+    return Open(name, fileNumber, Mode::kInput, error);
 }
 
-void OpenForOutput(std::string_view name, int fileNumber, FileError& error) {
-    Open(name, fileNumber, Mode::kOutput, error);
+bool OpenForOutput(std::string_view name, int fileNumber, FileError& error) {
+    return Open(name, fileNumber, Mode::kOutput, error);
 }
 
 void WriteQuotedText(int fileNumber, std::string_view text, FileError& error) {
@@ -311,8 +321,6 @@ void DeleteFiles(std::string_view pattern, FileError& error) {
     }
     Succeeded(findError, error);
 }
-
-std::uint8_t ErrorCode(const FileError& error) { return error.code; }
 
 std::uint64_t SystemWriteCount() { return gSystemWrites; }
 

@@ -54,14 +54,16 @@ inline constexpr std::uint8_t kInternalSystem = 241;
 
 // Opening. A bad name (empty, or holding "*", "?" or a NUL byte) gives 64; a negative
 // number 52; a number already open 55, and the file open under it stays as it was. A
-// failed open leaves nothing open under the number.
-//   OpenForInput(missing file, 1, e)              -> e.code 53
+// failed open leaves nothing open under the number. Returns whether this open
+// succeeded, whatever code an earlier operation left in error: after a failed open,
+// nothing may be written to or closed under the number, which may name another file.
+//   OpenForInput(missing file, 1, e)              -> false, e.code 53
 //   OpenForInput(file in a missing directory, ..) -> 76
 //   OpenForInput(file that another opener holds)  -> 70
 //   OpenForOutput(existing 1000-byte file, 2, e)  -> open, the file now 0 bytes long
 //   OpenForOutput(read-only file, 2, e)           -> 70, the file unchanged
-void OpenForInput(std::string_view name, int fileNumber, FileError& error);
-void OpenForOutput(std::string_view name, int fileNumber, FileError& error);
+bool OpenForInput(std::string_view name, int fileNumber, FileError& error);
+bool OpenForOutput(std::string_view name, int fileNumber, FileError& error);
 
 // Writing, each part at once in its own system write; nothing is added on its own
 // accord. 52 when the number is not open, 54 when it is open for input; a write the
@@ -105,8 +107,6 @@ void CloseAllFiles(FileError& error);
 //   DeleteFiles(hidden file)         -> the file stays, no error
 //   DeleteFiles(file held open)      -> 70, the file stays
 void DeleteFiles(std::string_view pattern, FileError& error);
-
-std::uint8_t ErrorCode(const FileError& error);
 
 // Writes handed to the system since the process began (the counts above), so that
 // tests can see that nothing is buffered or split.

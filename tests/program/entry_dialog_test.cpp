@@ -10,21 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "driver.h"
+#include "driver/driver.h"
 #include "textio/file_test_support.h"
-#include "ui/dialog_host.h"
+#include "host/dialog_host.h"
 
 namespace kobrant {
 namespace {
 
-using driver::kBoxCaption;
-using driver::kDialogCaption;
 using driver::kExitTimeoutMs;
 using driver::kWindowTimeoutMs;
 
-constexpr int kFirstEdit = 1010;
-constexpr int kEnter = 1028;
-constexpr int kClear = 1030;
+constexpr int kFirstEdit = kFirstEditFieldId;
+constexpr int kEnter = kEnterButtonId;
+constexpr int kClear = kClearButtonId;
 
 constexpr COLORREF kCyan = RGB(0, 255, 255);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
@@ -115,13 +113,13 @@ protected:
         ASSERT_NE(exe, nullptr) << "KOBRANT_EXE is not set: run program_tests through ctest";
         std::string why;
         ASSERT_TRUE(driver::StartProgram(driver::WindowsPath(exe), dir_.Path(), program_, why)) << why;
-        HWND box = driver::WaitForProcessWindow(program_, driver::kDialogClass, kBoxCaption, kWindowTimeoutMs);
+        HWND box = driver::WaitForProcessWindow(program_, driver::kDialogClass, kRecordPathCaption, kWindowTimeoutMs);
         ASSERT_NE(box, nullptr) << "no message box";
-        EXPECT_EQ(driver::FindProcessWindow(program_.Id(), driver::kDialogClass, kDialogCaption), nullptr)
+        EXPECT_EQ(driver::FindProcessWindow(program_.Id(), driver::kDialogClass, kEntryDialogCaption), nullptr)
             << "the dialog came before the box was answered";
         ASSERT_TRUE(driver::PressButton(box, IDOK));
-        dialog_ = driver::WaitForProcessWindow(program_, driver::kDialogClass, kDialogCaption, kWindowTimeoutMs);
-        ASSERT_NE(dialog_, nullptr) << "no dialog \"" << kDialogCaption << "\" after the box";
+        dialog_ = driver::WaitForProcessWindow(program_, driver::kDialogClass, kEntryDialogCaption, kWindowTimeoutMs);
+        ASSERT_NE(dialog_, nullptr) << "no dialog \"" << kEntryDialogCaption << "\" after the box";
         ASSERT_TRUE(Settle());
     }
 

@@ -9,14 +9,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "driver.h"
+#include "driver/driver.h"
 #include "textio/file_test_support.h"
 
 namespace kobrant {
 namespace {
 
-using driver::kBoxCaption;
-using driver::kDialogCaption;
 using driver::kExitTimeoutMs;
 using driver::kWindowTimeoutMs;
 
@@ -51,14 +49,14 @@ ProgramRun StartAndAnswer(const std::string& folder) {
         ADD_FAILURE() << why;
         return run;
     }
-    HWND box = driver::WaitForProcessWindow(program, driver::kDialogClass, kBoxCaption, kWindowTimeoutMs);
+    HWND box = driver::WaitForProcessWindow(program, driver::kDialogClass, kRecordPathCaption, kWindowTimeoutMs);
     run.boxShown = box != nullptr;
     if (box != nullptr) {
         run.boxText = driver::MessageBoxText(box);
         run.settingsWhileBoxShown = test::ReadBytes(folder + "\\kobrant.ctl");
         EXPECT_TRUE(driver::PressButton(box, IDOK)) << "the box has no OK button";
         // Then the entry dialog, which the operator closes with its close box.
-        HWND dialog = driver::WaitForProcessWindow(program, driver::kDialogClass, kDialogCaption, kWindowTimeoutMs);
+        HWND dialog = driver::WaitForProcessWindow(program, driver::kDialogClass, kEntryDialogCaption, kWindowTimeoutMs);
         run.dialogShown = dialog != nullptr;
         if (dialog != nullptr) {
             EXPECT_TRUE(driver::PressCloseBox(dialog));
@@ -70,9 +68,9 @@ ProgramRun StartAndAnswer(const std::string& folder) {
 
 // A run that went through: box shown with the record path, answered, exit code 0.
 void ExpectCompleteRun(const ProgramRun& run, const std::string& folder) {
-    EXPECT_TRUE(run.boxShown) << "no message box captioned \"" << kBoxCaption << "\" in " << folder;
+    EXPECT_TRUE(run.boxShown) << "no message box captioned \"" << kRecordPathCaption << "\" in " << folder;
     EXPECT_EQ(folder + "\\WX-DATA.txt", run.boxText);
-    EXPECT_TRUE(run.dialogShown) << "no dialog \"" << kDialogCaption << "\" after the box";
+    EXPECT_TRUE(run.dialogShown) << "no dialog \"" << kEntryDialogCaption << "\" after the box";
     EXPECT_TRUE(run.ended) << "still running " << kExitTimeoutMs << " ms after the dialog was closed";
     EXPECT_EQ(0u, run.exitCode);
 }

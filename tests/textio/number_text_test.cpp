@@ -11,6 +11,7 @@
 #include <string>
 
 #include "textio/float_state.h"
+#include "textio/local_clock.h"
 #include "textio/long_double_hex.h"
 
 namespace kobrant {
@@ -474,8 +475,8 @@ TEST(ClockTexts, FixedWidthFields) {
 }
 
 TEST(ClockTexts, LocalClockKeepsTheShapeAndTheFloatingPointState) {
-    const std::string date = DateText();
-    const std::string time = TimeText();
+    const std::string date = FormatDateText(ReadLocalClock());
+    const std::string time = FormatTimeText(ReadLocalClock());
     EXPECT_TRUE(FloatingPointStateHolds());
     ASSERT_EQ(10u, date.size()) << date;
     ASSERT_EQ(8u, time.size()) << time;

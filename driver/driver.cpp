@@ -1,0 +1,222 @@
+#include "driver/driver.h"
+
+namespace kobrant::driver {
+namespace {
+
+constexpr DWORD kPollMs = 20;
+constexpr UINT kAnswerTimeoutMs = 1000;
+
+struct WindowSearch {
+    DWORD processId;
+    std::string_view className;
+    std::string_view caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId) return TRUE;
+    if (ClassName(window) != search.className || WindowText(window) != search.caption) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+struct ChildSearch {
+    HWND parent;
+    std::string_view className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<ChildSearch*>(lParam);
+    // EnumChildWindows goes down every level; only the direct children count here.
+    if (GetParent(window) != search.parent) return TRUE;
+    if (search.className.empty() || ClassName(window) == search.className) search.found.push_back(window);
+    return TRUE;
+}
+
+bool Ended(const Program& program) { return WaitForSingleObject(program.Process(), 0) == WAIT_OBJECT_0; }
+
+}  // namespace
+
+Program::~Program() {
+    if (info_.hProcess != nullptr) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, 5000);
+        }
+        CloseHandle(info_.hProcess);
+    }
+    if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+}
+
+bool StartProgram(const std::string& exePath, const std::string& workingFolder, Program& program,
+                  std::string& why) {
+    std::string commandLine = "\"" + exePath + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingFolder.c_str(), &startup, &program.info_)) {
+        why = "CreateProcessA(" + exePath + ", in " + workingFolder + ") failed with " +
+              std::to_string(GetLastError());
+        program.info_ = {};
+        return false;
+    }
+    return true;
+}
+
+HWND FindProcessWindow(DWORD processId, std::string_view className, std::string_view caption) {
+    WindowSearch search{processId, className, caption};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForProcessWindow(const Program& program, std::string_view className, std::string_view caption,
+                          DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (HWND window = FindProcessWindow(program.Id(), className, caption)) return window;
+        if (Ended(program) || GetTickCount64() >= deadline) return nullptr;
+        Sleep(kPollMs);
+    }
+}
+
+std::string WindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &length)) {
+        return "";
+    }
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &copied)) {
+        return "";
+    }
+    text.resize(copied < length ? copied : length);
+    return text;
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = {};
+    const int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::vector<HWND> ChildWindows(HWND parent, std::string_view className) {
+    ChildSearch search{parent, className, {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string MessageBoxText(HWND box) {
+    if (HWND text = GetDlgItem(box, 0xFFFF)) return WindowText(text);
+    std::string longest;
+    for (HWND label : ChildWindows(box, "Static")) {
+        std::string text = WindowText(label);
+        if (text.size() > longest.size()) longest = std::move(text);
+    }
+    return longest;
+}
+
+bool PressButton(HWND dialog, int buttonId) {
+    HWND button = GetDlgItem(dialog, buttonId);
+    if (button == nullptr) return false;
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
+}
+
+bool Click(HWND window, int x, int y) {
+    const LPARAM where = MAKELPARAM(x, y);
+    return PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, where) && PostMessageA(window, WM_LBUTTONUP, 0, where);
+}
+
+bool TypeChars(HWND control, std::string_view chars) {
+    for (char c : chars) {
+        if (!PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1)) return false;
+    }
+    return true;
+}
+
+bool PressKey(HWND control, UINT virtualKey) {
+    // lParam: repeat count 1; the key-up also has the previous-state and transition bits.
+    return PostMessageA(control, WM_KEYDOWN, virtualKey, 1) &&
+           PostMessageA(control, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+bool PressCloseBox(HWND window) { return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0; }
+
+bool Settle(HWND pushButton, DWORD timeoutMs) {
+    if (!PostMessageA(pushButton, BM_SETSTATE, TRUE, 0)) return false;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        DWORD_PTR state = 0;
+        if (SendMessageTimeoutA(pushButton, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &state) &&
+            (state & BST_PUSHED) != 0) {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(pushButton, BM_SETSTATE, FALSE, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored);
+            return true;
+        }
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(kPollMs / 4);
+    }
+}
+
+bool SetText(HWND control, std::string_view text) {
+    const std::string withZero(text);
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(withZero.c_str()), SMTO_ABORTIFHUNG,
+                               kAnswerTimeoutMs, &result) &&
+           result != 0;
+}
+
+ThreadFocus FocusOfThread(HWND anyWindowOfThread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(anyWindowOfThread, nullptr), &info)) return {};
+    return {info.hwndFocus, info.hwndActive};
+}
+
+POINT ClientCorner(HWND window) {
+    POINT corner{0, 0};
+    ClientToScreen(window, &corner);
+    return corner;
+}
+
+COLORREF ScreenPixel(POINT where) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, where.x, where.y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+bool WaitForExit(Program& program, DWORD timeoutMs, DWORD& exitCode) {
+    if (WaitForSingleObject(program.Process(), timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(program.Process(), 1);
+        WaitForSingleObject(program.Process(), 5000);
+        return false;
+    }
+    return GetExitCodeProcess(program.Process(), &exitCode) != 0;
+}
+
+std::string WindowsPath(std::string_view path) {
+    if (path.empty() || path.front() != '/') return std::string(path);
+    std::string windows = "Z:";
+    for (char c : path) windows += c == '/' ? '\\' : c;
+    return windows;
+}
+
+std::vector<std::string> FolderEntries(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+}  // namespace kobrant::driver

@@ -1,0 +1,101 @@
+#include "station/field_conversion.h"
+
+#include <array>
+#include <cstdint>
+
+#include "textio/number_text.h"
+
+namespace kobrant {
+namespace {
+
+enum class Conversion { None, Speed, Temperature, Rain, Humidity, Pressure };
+
+struct FieldRule {
+    Conversion conversion;
+    int digits;         // significant digits of the display form
+    std::size_t width;  // characters in the report's data line
+};
+
+// Indexed by Field.
+constexpr std::array<FieldRule, kFieldCount> kFieldRules = {{
+    {Conversion::None, 3, 3},         // WindDirection, degrees
+    {Conversion::Speed, 3, 3},        // WindSpeed, m/s -> mph
+    {Conversion::Speed, 3, 3},        // Gust
+    {Conversion::Temperature, 3, 3},  // Temperature, deg C -> deg F
+    {Conversion::Rain, 3, 3},         // RainHour, mm -> 1/100 inch
+    {Conversion::Rain, 3, 3},         // Rain24h
+    {Conversion::Rain, 3, 3},         // RainToday
+    {Conversion::Humidity, 3, 2},     // Humidity, %
+    {Conversion::Pressure, 5, 5},     // Pressure, hPa -> 1/10 hPa
+}};
+
+// The factors are single-precision values (3.5999999046325684, 0.6200000047683716,
+// 0.2540000081062317); the report's numbers depend on exactly these.
+constexpr float kSpeedFactor1 = 3.6f;
+constexpr float kSpeedFactor2 = 0.62f;
+constexpr float kRainDivisor = 0.254f;
+constexpr float kPressureFloor = 100.0f;
+
+constexpr std::string_view kSixBlanks = "      ";
+
+// One conversion step: computed in extended precision, stored as single.
+float Store(long double value) { return static_cast<float>(value); }
+
+// Converts the working number into the report's unit and rounds it to a whole number.
+std::int32_t ConvertToWhole(Conversion conversion, float x) {
+    switch (conversion) {
+        case Conversion::None:
+            break;
+        case Conversion::Speed:
+            // Two separate roundings, as the report has always been made.
+            x = Store(static_cast<long double>(kSpeedFactor1) * x);
+            x = Store(static_cast<long double>(kSpeedFactor2) * x);
+            break;
+        case Conversion::Temperature:
+            x = Store(9.0L * x / 5.0L + 32.0L);
+            break;
+        case Conversion::Rain:
+            x = Store(static_cast<long double>(x) / kRainDivisor);
+            break;
+        case Conversion::Humidity: {
+            std::int32_t percent = RoundToInteger(x);
+            if (percent == 0) percent = 1;
+            if (percent == 100) percent = 0;
+            return percent;
+        }
+        case Conversion::Pressure:
+            if (!(x >= kPressureFloor)) x = kPressureFloor;  // NaN included
+            x = Store(10.0L * x);
+            break;
+    }
+    return RoundToInteger(x);
+}
+
+// The fixed-width text of a whole number. A negative number is "-" in front of the
+// zero-filled text of its size: cutting the zero-filled "-5" would give "0-5", which
+// readers of the report take for 0.
+std::string WholeValueText(std::int32_t value, const FieldRule& rule) {
+    if (value >= 0) return RightPart(PadValueText(FormatNumber(value, rule.digits)), rule.width);
+    const long double size = -static_cast<long double>(value);  // also for -2147483648
+    return "-" + RightPart(PadValueText(FormatNumber(size, rule.digits)), rule.width - 1);
+}
+
+}  // namespace
+
+std::string PadValueText(std::string_view displayForm) {
+    return "000000" + ReplaceAll(" ", "0", displayForm);
+}
+
+std::string ConvertField(Field field, std::string& fieldText) {
+    const FieldRule& rule = kFieldRules[FieldIndex(field)];
+
+    fieldText = ReplaceAll(",", ".", fieldText);
+    fieldText = ReplaceAll("\"", "'", fieldText);
+
+    if (CompareText(fieldText, kSixBlanks) <= 0) return std::string(rule.width, '.');
+
+    const auto working = static_cast<float>(ParseNumber(fieldText));
+    return WholeValueText(ConvertToWhole(rule.conversion, working), rule);
+}
+
+}  // namespace kobrant

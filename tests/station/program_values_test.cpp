@@ -1,0 +1,118 @@
+#include "station/program_values.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "textio/file_test_support.h"
+
+namespace kobrant {
+namespace {
+
+std::string Joined(const FieldTexts& texts) {
+    std::string joined = texts[0];
+    for (std::size_t i = 1; i < texts.size(); ++i) joined += "|" + texts[i];
+    return joined;
+}
+
+TEST(ProgramValues, CommentExamples) {
+    EXPECT_EQ("C:\\Station\\WX-DATA.txt", RecordPathFor("C:\\Station"));
+    EXPECT_EQ("C:\\Station\\kobrant.ctl", SettingsPathFor("C:\\Station"));
+    EXPECT_EQ("C:\\\\WX-DATA.txt", RecordPathFor("C:\\"));
+    EXPECT_EQ(".\\WX-DATA.txt", RecordPathFor("."));
+}
+
+TEST(ProgramValues, StartValuesHoldTheDefaultsAtZeroZero) {
+    struct Case {
+        std::string_view directory, recordPath, settingsPath;
+    };
+    const Case cases[] = {
+        {"C:\\Station", "C:\\Station\\WX-DATA.txt", "C:\\Station\\kobrant.ctl"},
+        {"C:\\", "C:\\\\WX-DATA.txt", "C:\\\\kobrant.ctl"},
+        {"\\\\server\\share", "\\\\server\\share\\WX-DATA.txt", "\\\\server\\share\\kobrant.ctl"},
+        {".", ".\\WX-DATA.txt", ".\\kobrant.ctl"},
+    };
+    for (const Case& c : cases) {
+        const ProgramValues values = StartValues(c.directory);
+        EXPECT_EQ(c.directory, values.startDirectory);
+        EXPECT_EQ(c.recordPath, values.recordPath) << "directory=" << c.directory;
+        EXPECT_EQ(c.settingsPath, values.settingsPath) << "directory=" << c.directory;
+        EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(values.settings.fieldTexts));
+        EXPECT_EQ(0, values.settings.dialogLeft);
+        EXPECT_EQ(0, values.settings.dialogTop);
+    }
+}
+
+class StartSettings : public ::testing::Test {
+protected:
+    void TearDown() override {
+        FileError ignored;
+        CloseAllFiles(ignored);
+    }
+    // One start in the test's folder: the values the dialog would open with.
+    ProgramValues Start() {
+        ProgramValues values = StartValues(dir.Path());
+        FileError error;
+        LoadOrCreateSettings(values.settingsPath, values.settings, error);
+        return values;
+    }
+    test::TestDirectory dir;
+    const std::string path = dir.File("kobrant.ctl");
+    const std::string defaultLine = "\"000\",\"000\",\"000\",\"00\",\"000\",\"000\",\"000\",\"000\",\"0000\",5,5\r\n";
+};
+
+// A new settings file says 5, 5, but the run that wrote it keeps 0, 0.
+TEST_F(StartSettings, FirstStartWritesDefaultsAndKeepsZeroZeroSecondReadsFiveFive) {
+    const ProgramValues first = Start();
+    EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(first.settings.fieldTexts));
+    EXPECT_EQ(0, first.settings.dialogLeft);
+    EXPECT_EQ(0, first.settings.dialogTop);
+    EXPECT_EQ(defaultLine, test::ReadBytes(path));
+
+    const ProgramValues second = Start();
+    EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(second.settings.fieldTexts));
+    EXPECT_EQ(5, second.settings.dialogLeft);
+    EXPECT_EQ(5, second.settings.dialogTop);
+    EXPECT_EQ(defaultLine, test::ReadBytes(path));
+}
+
+TEST_F(StartSettings, ExistingFileIsReadNotRewritten) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string texts;
+        int left, top;
+    };
+    const Case cases[] = {
+        {"0 bytes", "", "||||||||", 0, 0},
+        {"the operator's line", "\"270\",\"5\",\"8\",\"20\",\"0\",\"1.5\",\"2\",\"65\",\"1013.2\",-1,40\r\n",
+         "270|5|8|20|0|1.5|2|65|1013.2", -1, 40},
+        {"texts only", "\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\"\r\n", "1|2|3|4|5|6|7|8|9", 0, 0},
+    };
+    for (const Case& c : cases) {
+        test::WriteBytes(path, c.bytes);
+        const ProgramValues values = Start();
+        EXPECT_EQ(c.texts, Joined(values.settings.fieldTexts)) << c.what;
+        EXPECT_EQ(c.left, values.settings.dialogLeft) << c.what;
+        EXPECT_EQ(c.top, values.settings.dialogTop) << c.what;
+        EXPECT_EQ(c.bytes, test::ReadBytes(path)) << c.what;
+    }
+}
+
+TEST_F(StartSettings, FileHeldByAnotherProgramGivesDefaultsAndStaysAsItWas) {
+    const std::string line = "\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",7,7\r\n";
+    test::WriteBytes(path, line);
+    ProgramValues values;
+    {
+        test::OtherOpener holder(path);
+        ASSERT_TRUE(holder.holds());
+        values = Start();
+    }
+    EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(values.settings.fieldTexts));
+    EXPECT_EQ(0, values.settings.dialogLeft);
+    EXPECT_EQ(0, values.settings.dialogTop);
+    EXPECT_EQ(line, test::ReadBytes(path));
+}
+
+}  // namespace
+}  // namespace kobrant
