@@ -154,7 +154,7 @@ protected:
     bool Press(int buttonId) { return driver::PressButton(dialog_, buttonId) && Settle(); }
 
     void PutTexts(const std::vector<std::string>& texts) {
-        for (int field = 0; field < 9; ++field) ASSERT_TRUE(driver::SetText(Edit(field), texts[field]));
+        for (int field = 0; field < 9; ++field) ASSERT_TRUE(driver::SetText(Edit(field), texts[static_cast<std::size_t>(field)]));
     }
 
     std::vector<std::string> EditTexts() const {

@@ -320,7 +320,7 @@ TEST_F(SequentialFiles, NumberItems) {
 }
 
 TEST_F(SequentialFiles, ClosingANumberNotOpenLeavesTheCode) {
-    for (std::uint8_t before : {0, 53}) {
+    for (std::uint8_t before : {std::uint8_t{0}, std::uint8_t{53}}) {
         FileError error{before};
         CloseFile(9, error);
         EXPECT_EQ(error.code, before);
