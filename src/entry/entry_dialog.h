@@ -19,6 +19,7 @@
 // stays as start-up made it. The result is what the dialog host's RunModal gives (0
 // when the operator closed the dialog); start-up does not look at it.
 
+#include "entry/bold_font.h"
 #include "entry/entry_layout.h"
 #include "entry/window_names.h"
 #include "host/dialog_host.h"
@@ -30,13 +31,5 @@ namespace kobrant {
 constexpr int EditFieldId(Field field) { return kFirstEditFieldId + static_cast<int>(field); }
 
 INT_PTR ShowEntryDialog(HWND owner, ProgramValues& values);
-
-// A bold "MS Sans Serif" of this point size on the screen, owned by the caller: its
-// height is BoldFontHeight (entry_layout.h), -(LOGPIXELSY x points) / 72 pixels, the
-// division truncated.
-//   MakeBoldFont(14) at 96 dpi -> lfHeight -18     at 120 dpi -> -23    at 144 dpi -> -28
-//   MakeBoldFont(12) at 96 dpi -> lfHeight -16     at 120 dpi -> -20    at 144 dpi -> -24
-// nullptr when the system cannot make it (the control then keeps its font).
-HFONT MakeBoldFont(int points);
 
 }  // namespace kobrant

@@ -1,10 +1,8 @@
 // The entry dialog built from its layout (entry_layout.h): its window, the 30 controls
-// in creation order, their colours and the two bold fonts. What the controls do is the
-// event handler's (event_handler.h).
+// in creation order, their colours and the two bold fonts (bold_font.h). What the
+// controls do is the event handler's (event_handler.h).
 
 #include "entry/entry_dialog.h"
-
-#include <cstring>
 
 #include "entry/event_handler.h"
 
@@ -15,7 +13,6 @@ static_assert(kEntryDialogStyle == (WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS
                                     WS_MINIMIZEBOX | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK));
 static_assert(kEntryDialogExtendedStyle == WS_EX_CONTROLPARENT);
 static_assert(kLayoutBlue == RGB(0, 0, 255) && kLayoutCyan == RGB(0, 255, 255));
-static_assert(kBoldFontWeight == FW_BOLD);
 
 // The host's class for each kind of control of the layout; each is added with style 0,
 // so it takes the host's default style for its class.
@@ -64,19 +61,6 @@ INT_PTR ShowEntryDialog(HWND owner, ProgramValues& values) {
     if (buttonFont != nullptr) DeleteObject(buttonFont);
     if (webAddressFont != nullptr) DeleteObject(webAddressFont);
     return result;
-}
-
-HFONT MakeBoldFont(int points) {
-    HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-
-    LOGFONTA font{};
-    font.lfHeight = BoldFontHeight(pixelsPerInch, points);
-    font.lfWeight = kBoldFontWeight;
-    font.lfCharSet = ANSI_CHARSET;
-    std::strncpy(font.lfFaceName, kBoldFontFace, sizeof font.lfFaceName - 1);
-    return CreateFontIndirectA(&font);
 }
 
 }  // namespace kobrant
