@@ -17,8 +17,9 @@
 // changes from round to round, so that a machine that gets busier or quieter meanwhile
 // weighs on all alike; each is closed as soon as its dialog is shown. Then come the
 // rounds of the other figures (--idle-runs): "Enter", the idle interval and the peak
-// memory. A start right after an idle interval is slower by 15 to 25 % and scatters
-// the ratio, so no measured start follows one. Every figure is the median over the runs.
+// memory, so that no measured start follows an idle interval (an idle spell before a
+// start was seen to slow it by 15 to 25 % and to scatter the ratio). Every figure is
+// the median over the runs.
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

@@ -265,6 +265,7 @@ TEST(SameUi, ShowsTheEntryDialogAsKobrantDoes) {
     ASSERT_EQ(kobrant.controls.size(), 30u);
     const POINT client{kobrant.clientCorner.x - kobrant.window.left, kobrant.clientCorner.y - kobrant.window.top};
     std::vector<MovedEdge> moved;
+    std::string movedIds;
     const auto inPicture = [&client](RECT rect) {
         OffsetRect(&rect, client.x, client.y);
         return rect;
@@ -285,6 +286,7 @@ TEST(SameUi, ShowsTheEntryDialogAsKobrantDoes) {
         EXPECT_LE(std::abs(s.rect.bottom - k.rect.bottom), 1) << Described(s.rect) << " against " << Described(k.rect);
         if (s.rect.right != k.rect.right || s.rect.bottom != k.rect.bottom) {
             moved.push_back({inPicture(k.rect), inPicture(s.rect)});
+            movedIds += " " + std::to_string(k.id);
         }
     }
 
@@ -299,6 +301,8 @@ TEST(SameUi, ShowsTheEntryDialogAsKobrantDoes) {
         SavePicture(sameUi.picture, std::string(pictures) + "\\same_ui.bmp");
         SavePicture(comparison.marks, std::string(pictures) + "\\differences.bmp");
     }
+    std::printf("%d of %d pixels differ by one-pixel edges (controls%s), %d otherwise\n", comparison.explained,
+                kobrant.picture.width * kobrant.picture.height, movedIds.c_str(), comparison.unexplained);
     EXPECT_EQ(comparison.unexplained, 0) << "pixels that differ for no reason (magenta in differences.bmp); "
                                          << comparison.explained << " differ by one-pixel edges";
 }
