@@ -39,6 +39,20 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
 
 bool Ended(const Program& program) { return WaitForSingleObject(program.Process(), 0) == WAIT_OBJECT_0; }
 
+// Wine's ntdll has this export, Windows' has not.
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool CreateProgramProcess(const std::string& exePath, const std::string& workingFolder, PROCESS_INFORMATION& info) {
+    std::string commandLine = "\"" + exePath + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workingFolder.c_str(), &startup, &info) != FALSE;
+}
+
 }  // namespace
 
 Program::~Program() {
@@ -54,11 +68,14 @@ Program::~Program() {
 
 bool StartProgram(const std::string& exePath, const std::string& workingFolder, Program& program,
                   std::string& why) {
-    std::string commandLine = "\"" + exePath + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingFolder.c_str(), &startup, &program.info_)) {
+    bool started = CreateProgramProcess(exePath, workingFolder, program.info_);
+    // Wine, not Windows: a new process that ends while Wine is still setting it up is
+    // reported as ERROR_INTERNAL_ERROR (seen on a freshly made prefix, once in a few
+    // runs); the same start made again works.
+    if (!started && GetLastError() == ERROR_INTERNAL_ERROR && RunningUnderWine()) {
+        started = CreateProgramProcess(exePath, workingFolder, program.info_);
+    }
+    if (!started) {
         why = "CreateProcessA(" + exePath + ", in " + workingFolder + ") failed with " +
               std::to_string(GetLastError());
         program.info_ = {};
