@@ -40,34 +40,10 @@ std::string ReleaseFolder() {
     return base.empty() ? base : base + "\\" + kUnpackedFolder;
 }
 
-// A whole file through the ANSI file functions, as the program reads its own files;
-// "<missing>" when it cannot be opened.
-std::string ReadWholeFile(const std::string& name) {
-    const HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 std::vector<std::string> SortedEntries(const std::string& folder) {
     std::vector<std::string> names = driver::FolderEntries(folder + "\\*");
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// The timestamp line as the record must write it for this moment of the local clock.
-std::string TimestampFor(const SYSTEMTIME& time) {
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    char line[32];
-    std::snprintf(line, sizeof line, "%s %02u %04u %02u:%02u", kMonths[time.wMonth - 1], time.wDay, time.wYear,
-                  time.wHour, time.wMinute);
-    return line;
 }
 
 // The position "Enter" saves for the program's dialog: its client area's corner in
@@ -105,7 +81,8 @@ protected:
     std::string exe_;
 };
 
-// The smoke test: the worked example typed into the unpacked program.
+// The smoke test: the worked example typed into the unpacked program. (The only case
+// that starts it: the folder must hold nothing but the zip's files before.)
 TEST_F(ReleaseZip, UnpackedProgramWritesTheWorkedExample) {
     ASSERT_EQ(SortedEntries(folder_), kZipFiles) << "the unpacked folder " << folder_;
 
@@ -121,16 +98,21 @@ TEST_F(ReleaseZip, UnpackedProgramWritesTheWorkedExample) {
     HWND clear = GetDlgItem(dialog, kClearButtonId);
     ASSERT_TRUE(driver::Settle(clear));
 
+    // The dialog stays as it was: the icon is the program file's, the dialog has none.
+    EXPECT_EQ(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0), 0) << "the dialog has a large icon";
+    EXPECT_EQ(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0), 0) << "the dialog has a small icon";
+    EXPECT_EQ(GetClassLongPtrA(dialog, GCLP_HICON), 0u) << "the dialog's class has an icon";
+
     // The operator empties the fields (a new settings file filled them with zeros),
     // then types the nine values of the worked example, decimal commas included.
     const std::vector<std::string> typed = {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"};
     ASSERT_TRUE(driver::PressButton(dialog, kClearButtonId));
-    for (int field = 0; field < 9; ++field) {
-        ASSERT_TRUE(driver::TypeChars(GetDlgItem(dialog, kFirstEditFieldId + field), typed[static_cast<std::size_t>(field)]));
+    for (std::size_t field = 0; field < typed.size(); ++field) {
+        ASSERT_TRUE(driver::TypeChars(GetDlgItem(dialog, kFirstEditFieldId + static_cast<int>(field)), typed[field]));
     }
     ASSERT_TRUE(driver::Settle(clear));
-    for (int field = 0; field < 9; ++field) {
-        EXPECT_EQ(driver::WindowText(GetDlgItem(dialog, kFirstEditFieldId + field)), typed[static_cast<std::size_t>(field)]);
+    for (std::size_t field = 0; field < typed.size(); ++field) {
+        EXPECT_EQ(driver::WindowText(GetDlgItem(dialog, kFirstEditFieldId + static_cast<int>(field))), typed[field]);
     }
 
     SYSTEMTIME before{}, after{};
@@ -141,12 +123,15 @@ TEST_F(ReleaseZip, UnpackedProgramWritesTheWorkedExample) {
 
     int left = 0, top = 0;
     ASSERT_TRUE(SavedPosition(dialog, left, top));
-    EXPECT_EQ(ReadWholeFile(folder_ + "\\kobrant.ctl"), "\"270\",\"5\",\"8\",\"20\",\"0\",\"1.5\",\"2\",\"65\",\"1013.2\"," +
-                                                         std::to_string(left) + "," + std::to_string(top) + "\r\n");
+    EXPECT_EQ(driver::ReadWholeFile(folder_ + "\\kobrant.ctl"),
+              "\"270\",\"5\",\"8\",\"20\",\"0\",\"1.5\",\"2\",\"65\",\"1013.2\"," + std::to_string(left) + "," +
+                  std::to_string(top) + "\r\n");
+    // The timestamp of the local clock at "Enter", on either side of a minute.
     const std::string dataLine = "270/011g018t068r000p006P008h65b10132\r\n";
-    const std::string record = ReadWholeFile(folder_ + "\\WX-DATA.txt");
-    EXPECT_TRUE(record == TimestampFor(before) + "\r\n" + dataLine || record == TimestampFor(after) + "\r\n" + dataLine)
-        << "WX-DATA.txt:\n" << record << "expected:\n" << TimestampFor(before) << "\r\n" << dataLine;
+    const std::string early = driver::RecordTimestamp(before) + "\r\n" + dataLine;
+    const std::string late = driver::RecordTimestamp(after) + "\r\n" + dataLine;
+    const std::string record = driver::ReadWholeFile(folder_ + "\\WX-DATA.txt");
+    EXPECT_TRUE(record == early || record == late) << "WX-DATA.txt:\n" << record << "expected:\n" << early;
 
     std::vector<std::string> expected = kZipFiles;
     expected.insert(expected.end(), {"WX-DATA.txt", "kobrant.ctl"});
@@ -156,30 +141,6 @@ TEST_F(ReleaseZip, UnpackedProgramWritesTheWorkedExample) {
     EXPECT_TRUE(driver::PressCloseBox(dialog));
     DWORD exitCode = 0xFFFFFFFF;
     EXPECT_TRUE(driver::WaitForExit(program, kExitTimeoutMs, exitCode)) << "still running after the close box";
-    EXPECT_EQ(exitCode, 0u);
-}
-
-// The dialog stays as it was: the icon is the program file's, not the dialog's.
-TEST_F(ReleaseZip, DialogHasNoIconOfItsOwn) {
-    driver::Program program;
-    std::string why;
-    ASSERT_TRUE(driver::StartProgram(exe_, folder_, program, why)) << why;
-    HWND box = driver::WaitForProcessWindow(program, driver::kDialogClass, kRecordPathCaption, kWindowTimeoutMs);
-    ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(driver::PressButton(box, IDOK));
-    HWND dialog = driver::WaitForProcessWindow(program, driver::kDialogClass, kEntryDialogCaption, kWindowTimeoutMs);
-    ASSERT_NE(dialog, nullptr);
-    // Each answer is written over the 1 it starts with (the functions' own results
-    // differ between Windows and Wine, which gives the message's result there).
-    DWORD_PTR big = 1, small = 1;
-    SendMessageTimeoutA(dialog, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 1000, &big);
-    SendMessageTimeoutA(dialog, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG, 1000, &small);
-    EXPECT_EQ(big, 0u) << "the dialog has a large icon";
-    EXPECT_EQ(small, 0u) << "the dialog has a small icon";
-    EXPECT_EQ(GetClassLongPtrA(dialog, GCLP_HICON), 0u);
-    EXPECT_TRUE(driver::PressCloseBox(dialog));
-    DWORD exitCode = 0xFFFFFFFF;
-    EXPECT_TRUE(driver::WaitForExit(program, kExitTimeoutMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
 }
 
@@ -206,7 +167,8 @@ TEST_F(ReleaseZip, ProgramCarriesItsVersion) {
     };
     Translation* translation = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+    ASSERT_TRUE(
+        VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_EQ(length, sizeof(Translation));
     EXPECT_EQ(translation->language, 0x0407);
     EXPECT_EQ(translation->codePage, 1252);
@@ -238,7 +200,8 @@ struct IconImage {
 
 std::vector<IconImage> ImagesOfIconFile(const std::string& file) {
     std::vector<IconImage> images;
-    auto word = [&](std::size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1]) << 8); };
+    auto byte = [&](std::size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(file[at])); };
+    auto word = [&](std::size_t at) { return byte(at) | byte(at + 1) << 8; };
     auto dword = [&](std::size_t at) { return word(at) | word(at + 2) << 16; };
     if (file.size() < 6 || word(0) != 0 || word(2) != 1) return images;
     for (unsigned i = 0; i < word(4); ++i) {
@@ -259,7 +222,7 @@ std::vector<IconImage> ImagesOfIconFile(const std::string& file) {
 // The icon group 1, the first of the file, which Explorer and the task bar show: the
 // images of src/app/kobrant.ico, 16, 32 and 48 pixels of 32 bits.
 TEST_F(ReleaseZip, ProgramCarriesTheIcon) {
-    const std::string iconFile = ReadWholeFile(Environment("KOBRANT_ICON_FILE"));
+    const std::string iconFile = driver::ReadWholeFile(Environment("KOBRANT_ICON_FILE"));
     const std::vector<IconImage> expected = ImagesOfIconFile(iconFile);
     ASSERT_EQ(expected.size(), 3u) << "kobrant.ico: " << Environment("KOBRANT_ICON_FILE");
 
@@ -277,7 +240,8 @@ TEST_F(ReleaseZip, ProgramCarriesTheIcon) {
         EXPECT_EQ(entry[0], expected[i].width);
         EXPECT_EQ(entry[1], expected[i].height);
         EXPECT_EQ(static_cast<int>(word(entry + 6)), expected[i].bits);
-        HRSRC imageResource = FindResourceA(module, MAKEINTRESOURCEA(word(entry + 12)), MAKEINTRESOURCEA(3));  // RT_ICON
+        const WORD imageId = static_cast<WORD>(word(entry + 12));
+        HRSRC imageResource = FindResourceA(module, MAKEINTRESOURCEA(imageId), MAKEINTRESOURCEA(3));  // RT_ICON
         ASSERT_NE(imageResource, nullptr);
         const DWORD size = SizeofResource(module, imageResource);
         const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, imageResource)));
@@ -398,7 +362,7 @@ std::set<std::string> CheckedImports(const std::string& document) {
 // Windows docs/release.md gives, so that the operator texts' "Windows Vista or later"
 // holds for every build that passes.
 TEST_F(ReleaseZip, ProgramImportsOnlyTheCheckedWindowsFunctions) {
-    const ProgramFile program = ReadProgramFile(ReadWholeFile(exe_));
+    const ProgramFile program = ReadProgramFile(driver::ReadWholeFile(exe_));
     ASSERT_TRUE(program.read) << exe_ << " is no 64-bit PE file";
     EXPECT_EQ(program.machine, IMAGE_FILE_MACHINE_AMD64);
     EXPECT_EQ(program.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
@@ -407,7 +371,7 @@ TEST_F(ReleaseZip, ProgramImportsOnlyTheCheckedWindowsFunctions) {
     EXPECT_EQ(program.subsystemMajor, 5);
     EXPECT_EQ(program.subsystemMinor, 2);
 
-    const std::string document = ReadWholeFile(Environment("KOBRANT_RELEASE_DOC"));
+    const std::string document = driver::ReadWholeFile(Environment("KOBRANT_RELEASE_DOC"));
     const std::set<std::string> checked = CheckedImports(document);
     ASSERT_FALSE(checked.empty()) << "no table of imports in " << Environment("KOBRANT_RELEASE_DOC");
     std::string unchecked, gone;
