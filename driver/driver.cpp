@@ -1,5 +1,7 @@
 #include "driver/driver.h"
 
+#include <cstdio>
+
 namespace kobrant::driver {
 namespace {
 
@@ -221,6 +223,28 @@ std::string WindowsPath(std::string_view path) {
     std::string windows = "Z:";
     for (char c : path) windows += c == '/' ? '\\' : c;
     return windows;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    // Until nothing comes: files under Wine's /proc report a size of 0.
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::string RecordTimestamp(const SYSTEMTIME& time) {
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char line[32];
+    std::snprintf(line, sizeof line, "%s %02u %04u %02u:%02u", kMonths[time.wMonth - 1], time.wDay,
+                  time.wYear, time.wHour, time.wMinute);
+    return line;
 }
 
 std::vector<std::string> FolderEntries(const std::string& pattern) {
