@@ -1,6 +1,6 @@
 // Every value text the conversion makes, read by decode_aprs as a receiver reads it: a
 // few thousand data lines made with ConvertField from typed texts (fixed seed), each in
-// the packet Dire Wolf sends for it (direwolf_test.cpp shows that it sends exactly
+// the packet Dire Wolf sends for it (direwolf_posix_test.cpp shows that it sends exactly
 // that), all fed to one decode_aprs; every value must read as what was typed, in the
 // report's unit, with the same checks as the on-air test (aprs_weather.h).
 //
@@ -123,7 +123,8 @@ private:
 };
 
 TEST(DecodeAprs, EveryValueTextTheConversionMakesReadsAsTyped) {
-    ASSERT_TRUE(OnPath("decode_aprs")) << "decode_aprs is not installed: Debian's direwolf has it (tools/test installs it)";
+    ASSERT_TRUE(OnPath("decode_aprs")) << "decode_aprs is not installed: it comes with Debian's direwolf, which "
+                                          "tools/test installs";
     std::mt19937_64 random(11);
     Typist typist(random);
     std::vector<std::array<std::string, kFieldCount>> typed(kLines);

@@ -1,8 +1,8 @@
 #pragma once
 // The rows that the on-air test sends: what is in the nine fields when "Enter" is
-// pressed in the real kobrant.exe (type_rows_test.cpp types them and keeps each
+// pressed in the real kobrant.exe (type_rows_wine_test.cpp types them and keeps each
 // row's WX-DATA.txt), then Dire Wolf sends each record and decode_aprs reads it
-// (direwolf_test.cpp, on Linux, checks every value against what was typed).
+// (direwolf_posix_test.cpp, on Linux, checks every value against what was typed).
 //
 // Texts are as the operator types them (decimal commas); each fits its edit field's
 // input limit (5 characters, 6 for the pressure) but the first row's, which comes from

@@ -1,5 +1,5 @@
 // The Linux side of the on-air test: Dire Wolf sends each row's WX-DATA.txt as the real
-// kobrant.exe wrote it (type_rows_test.cpp, under Wine, just before), and decode_aprs
+// kobrant.exe wrote it (type_rows_wine_test.cpp, under Wine, just before), and decode_aprs
 // reads each packet as a receiver does. Every value must read as what was typed, in
 // the report's unit; a missing field reads as missing, and no comment text is left.
 //
@@ -81,7 +81,8 @@ std::string Folder(const char* variable) {
 TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
     const std::string rows = Folder("KOBRANT_ONAIR_ROWS");
     const std::string work = Folder("KOBRANT_ONAIR_WORK");
-    ASSERT_FALSE(rows.empty() || work.empty()) << "KOBRANT_ONAIR_ROWS and KOBRANT_ONAIR_WORK are not set: run through ctest";
+    ASSERT_FALSE(rows.empty() || work.empty())
+        << "KOBRANT_ONAIR_ROWS and KOBRANT_ONAIR_WORK are not set: run through ctest";
     ASSERT_TRUE(OnPath("direwolf") && OnPath("decode_aprs")) << "Dire Wolf is not installed (tools/test installs it)";
 
     // The records, in the folders Dire Wolf reads them from (work/rows links the rows).
@@ -94,7 +95,8 @@ TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
         const std::string file = "rows/" + RowFolder(row) + "/WX-DATA.txt";
         const std::string record = ReadWholeFile(work + "/" + file);
         std::string dataLine;
-        ASSERT_TRUE(DataLineOf(record, dataLine)) << kReportRows[row].name << ": " << file << " holds \"" << record << "\"";
+        ASSERT_TRUE(DataLineOf(record, dataLine))
+            << kReportRows[row].name << ": " << file << " holds \"" << record << "\"";
         dataLines.push_back(dataLine);
         files.push_back(file);
     }
@@ -137,7 +139,8 @@ TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     close(watch);
-    std::printf("Dire Wolf read the partly written record %.1f s after its start and sent all %zu packets after %.1f s\n",
+    std::printf("Dire Wolf read the partly written record %.1f s after its start and sent all %zu packets "
+                "after %.1f s\n",
                 firstRead, files.size(), allSent);
     EXPECT_GE(firstRead, 0) << "Dire Wolf never read " << lateFile;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // nothing more comes

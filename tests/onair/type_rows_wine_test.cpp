@@ -1,8 +1,9 @@
 // The Windows side of the on-air test: the real kobrant.exe, driven as an operator
 // would, gets each row of report_rows.h and "Enter"; each row's WX-DATA.txt is kept in
 // the rows folder (KOBRANT_ONAIR_ROWS, from CTest), where Dire Wolf then sends it
-// (direwolf_test.cpp, on Linux). One program run: the first row is what the settings
-// file holds at the start, then the texts are put into the fields, or "CLEAR" pressed.
+// (direwolf_posix_test.cpp, on Linux). One program run: the first row is what the
+// settings file holds at the start, then the texts are put into the fields, or "CLEAR"
+// pressed.
 // Each record must carry the data line that the conversion makes of the row's texts,
 // and the fields keep what was typed.
 
@@ -42,7 +43,8 @@ std::string ConvertedDataLine(const ReportRow& row) {
 TEST(OnAirRows, EachRowIsEnteredAndItsRecordKept) {
     const char* exe = std::getenv("KOBRANT_EXE");
     const char* rowsFolder = std::getenv("KOBRANT_ONAIR_ROWS");
-    ASSERT_TRUE(exe != nullptr && rowsFolder != nullptr) << "KOBRANT_EXE and KOBRANT_ONAIR_ROWS are not set: run through ctest";
+    ASSERT_TRUE(exe != nullptr && rowsFolder != nullptr)
+        << "KOBRANT_EXE and KOBRANT_ONAIR_ROWS are not set: run through ctest";
     const std::string rows = rowsFolder;
     ASSERT_EQ(kReportRows[0].input, RowInput::kSettingsFile) << "the settings file's row comes first";
     test::MakeDirectory(rows.substr(0, rows.rfind('\\')));
