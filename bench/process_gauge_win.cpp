@@ -13,21 +13,10 @@
 namespace kobrant::bench {
 namespace {
 
+using driver::ReadWholeFile;
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kMillisecondsPerTick = 10;  // USER_HZ is 100 on every Linux Wine runs on
-
-std::string ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    // /proc files report a size of 0: read until nothing comes.
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
 
 bool IsNumber(const std::string& text) {
     if (text.empty()) return false;

@@ -1,5 +1,7 @@
 #include "driver/driver.h"
 
+#include <cstdio>
+
 namespace kobrant::driver {
 namespace {
 
@@ -39,6 +41,20 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
 
 bool Ended(const Program& program) { return WaitForSingleObject(program.Process(), 0) == WAIT_OBJECT_0; }
 
+// Wine's ntdll has this export, Windows' has not.
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool CreateProgramProcess(const std::string& exePath, const std::string& workingFolder, PROCESS_INFORMATION& info) {
+    std::string commandLine = "\"" + exePath + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workingFolder.c_str(), &startup, &info) != FALSE;
+}
+
 }  // namespace
 
 Program::~Program() {
@@ -54,11 +70,14 @@ Program::~Program() {
 
 bool StartProgram(const std::string& exePath, const std::string& workingFolder, Program& program,
                   std::string& why) {
-    std::string commandLine = "\"" + exePath + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingFolder.c_str(), &startup, &program.info_)) {
+    bool started = CreateProgramProcess(exePath, workingFolder, program.info_);
+    // Wine, not Windows: a new process that ends while Wine is still setting it up is
+    // reported as ERROR_INTERNAL_ERROR (seen on a freshly made prefix, once in a few
+    // runs); the same start made again works.
+    if (!started && GetLastError() == ERROR_INTERNAL_ERROR && RunningUnderWine()) {
+        started = CreateProgramProcess(exePath, workingFolder, program.info_);
+    }
+    if (!started) {
         why = "CreateProcessA(" + exePath + ", in " + workingFolder + ") failed with " +
               std::to_string(GetLastError());
         program.info_ = {};
@@ -212,6 +231,28 @@ std::string WindowsPath(std::string_view path) {
     std::string windows = "Z:";
     for (char c : path) windows += c == '/' ? '\\' : c;
     return windows;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    // Until nothing comes: files under Wine's /proc report a size of 0.
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+std::string RecordTimestamp(const SYSTEMTIME& time) {
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char line[32];
+    std::snprintf(line, sizeof line, "%s %02u %04u %02u:%02u", kMonths[time.wMonth - 1], time.wDay,
+                  time.wYear, time.wHour, time.wMinute);
+    return line;
 }
 
 std::vector<std::string> FolderEntries(const std::string& pattern) {

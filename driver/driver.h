@@ -138,6 +138,15 @@ bool WaitForExit(Program& program, DWORD timeoutMs, DWORD& exitCode);
 // anything else is returned as it is.
 std::string WindowsPath(std::string_view path);
 
+// The bytes of a file, read through the ANSI file functions as the program reads its own,
+// sharing it with whoever has it open; "" when it cannot be opened.
+std::string ReadWholeFile(const std::string& path);
+
+// The timestamp line the weather record holds for this moment of the local clock, as
+// the tests expect it ("Mai" for May): a 14:05 on 6 December 2026 gives
+// "Dec 06 2026 14:05".
+std::string RecordTimestamp(const SYSTEMTIME& time);
+
 // The names that match a FindFirstFileA pattern ("C:\\dir\\*" gives every entry of the
 // folder), without "." and ".."; none when nothing matches.
 std::vector<std::string> FolderEntries(const std::string& pattern);

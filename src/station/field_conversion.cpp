@@ -1,6 +1,7 @@
 #include "station/field_conversion.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "textio/number_text.h"
@@ -71,13 +72,26 @@ std::int32_t ConvertToWhole(Conversion conversion, float x) {
     return RoundToInteger(x);
 }
 
+// Whether the whole number's text fits the field: up to `width` digits, or "-" and up
+// to width - 1 digits. RoundToInteger's -2147483648 (out of range, infinite or NaN)
+// never fits.
+bool FitsWidth(std::int32_t value, std::size_t width) {
+    std::int64_t largest = 1;
+    for (std::size_t i = 0; i < width; ++i) largest *= 10;
+    --largest;                                      // 999 for width 3
+    const std::int64_t smallest = -(largest / 10);  // -99 for width 3
+    return value >= smallest && value <= largest;
+}
+
 // The fixed-width text of a whole number. A negative number is "-" in front of the
 // zero-filled text of its size: cutting the zero-filled "-5" would give "0-5", which
-// readers of the report take for 0.
+// readers of the report take for 0. A number whose text does not fit the width is the
+// missing mark: cutting it gave wrong numbers ("E+3" for 1000, "-30" for -130, "01"
+// for 101) or texts no reader can take ("-+9").
 std::string WholeValueText(std::int32_t value, const FieldRule& rule) {
+    if (!FitsWidth(value, rule.width)) return std::string(rule.width, '.');
     if (value >= 0) return RightPart(PadValueText(FormatNumber(value, rule.digits)), rule.width);
-    const long double size = -static_cast<long double>(value);  // also for -2147483648
-    return "-" + RightPart(PadValueText(FormatNumber(size, rule.digits)), rule.width - 1);
+    return "-" + RightPart(PadValueText(FormatNumber(-value, rule.digits)), rule.width - 1);
 }
 
 }  // namespace

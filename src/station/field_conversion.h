@@ -32,16 +32,29 @@ namespace kobrant {
 // significant digits, 5 for the pressure), zero-filled by PadValueText and cut to its
 // last `width` characters. A negative number keeps its "-" in front: "-" and the last
 // width - 1 characters of the zero-filled text of its size.
+// A whole number whose text does not fit the width (more than `width` digits, or a
+// negative one with more than width - 1) and a rounding that fails (RoundToInteger's
+// -2147483648 for a result out of its range, an infinity or a NaN) give the missing
+// mark instead: the report then says "not known" rather than a wrong number. The field
+// text keeps what was typed. The widths hold -99 to 999, humidity -9 to 99 (100 is
+// written 00) and pressure up to 99999 (its floor keeps it at 1000 or more).
 //   ConvertField(WindDirection, "270") -> "270"   ConvertField(WindDirection, "5") -> "005"
-//   ConvertField(WindDirection, "45,5") -> "046"  ConvertField(WindDirection, "1000") -> "E+3"
-//   ConvertField(WindSpeed, "5") -> "011"         ConvertField(Gust, "8") -> "018"
-//   ConvertField(Temperature, "20") -> "068"      ConvertField(Temperature, "2,5") -> "036"
-//   ConvertField(Temperature, "-25") -> "-13"     ConvertField(Temperature, "-20,6") -> "-05"
-//   ConvertField(Rain24h, "1,5") -> "006"         ConvertField(RainToday, "25,4") -> "100"
-//   ConvertField(Humidity, "65") -> "65"          ConvertField(Humidity, "0") -> "01"
-//   ConvertField(Humidity, "100") -> "00"         ConvertField(Humidity, "45,5") -> "46"
-//   ConvertField(Pressure, "1013,2") -> "10132"   ConvertField(Pressure, "50") -> "01000"
-//   ConvertField(Pressure, "999,95") -> "10000"
+//   ConvertField(WindDirection, "45,5") -> "046"  ConvertField(WindSpeed, "5") -> "011"
+//   ConvertField(Gust, "8") -> "018"              ConvertField(Temperature, "20") -> "068"
+//   ConvertField(Temperature, "2,5") -> "036"     ConvertField(Temperature, "-25") -> "-13"
+//   ConvertField(Temperature, "-20,6") -> "-05"   ConvertField(Rain24h, "1,5") -> "006"
+//   ConvertField(RainToday, "25,4") -> "100"      ConvertField(Humidity, "65") -> "65"
+//   ConvertField(Humidity, "0") -> "01"           ConvertField(Humidity, "100") -> "00"
+//   ConvertField(Humidity, "45,5") -> "46"        ConvertField(Pressure, "1013,2") -> "10132"
+//   ConvertField(Pressure, "50") -> "01000"       ConvertField(Pressure, "999,95") -> "10000"
+// Values at the ends of the widths and past them:
+//   ConvertField(WindDirection, "999") -> "999"   ConvertField(WindDirection, "1000") -> "..."
+//   ConvertField(Temperature, "-73") -> "-99"     ConvertField(Temperature, "-90") -> "..."
+//   ConvertField(Rain24h, "253,8") -> "999"       ConvertField(Rain24h, "300") -> "..."
+//   ConvertField(Humidity, "-9") -> "-9"          ConvertField(Humidity, "101") -> ".."
+//   ConvertField(Pressure, "9999,9") -> "99999"   ConvertField(Pressure, "10000") -> "....."
+//   ConvertField(WindSpeed, "1E+30") -> "..."     ConvertField(Pressure, "1e39") -> "....."
+//   ConvertField(Gust, "1E+400") -> "..."         (longer than a field takes: from the settings file)
 // Missing values, and texts that hold no number:
 //   ConvertField(WindSpeed, "") -> "..."          ConvertField(Temperature, "      ") -> "..."
 //   ConvertField(Humidity, "") -> ".."            ConvertField(Pressure, "") -> "....."

@@ -38,16 +38,6 @@ std::string SettingsLine(const std::vector<std::string>& texts, int left, int to
     return line + std::to_string(left) + "," + std::to_string(top) + "\r\n";
 }
 
-// The timestamp line as the record must write it for this moment of the local clock.
-std::string TimestampFor(const SYSTEMTIME& time) {
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    char line[32];
-    std::snprintf(line, sizeof line, "%s %02u %04u %02u:%02u", kMonths[time.wMonth - 1], time.wDay, time.wYear,
-                  time.wHour, time.wMinute);
-    return line;
-}
-
 // Pixels of dialog units of the program's dialog font, from a hidden dialog of the
 // same template font made here with the program's own dialog host.
 class DialogUnits {
@@ -185,8 +175,8 @@ protected:
     // The record as "Enter" at this moment must write it, for either side of a minute.
     void ExpectRecord(const std::string& dataLine, const SYSTEMTIME& before, const SYSTEMTIME& after) {
         const std::string record = test::ReadBytes(File("WX-DATA.txt"));
-        const std::string early = TimestampFor(before) + "\r\n" + dataLine + "\r\n";
-        const std::string late = TimestampFor(after) + "\r\n" + dataLine + "\r\n";
+        const std::string early = driver::RecordTimestamp(before) + "\r\n" + dataLine + "\r\n";
+        const std::string late = driver::RecordTimestamp(after) + "\r\n" + dataLine + "\r\n";
         EXPECT_TRUE(record == early || record == late) << "record:\n" << record << "expected:\n" << early;
     }
 

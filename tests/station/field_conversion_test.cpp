@@ -6,6 +6,9 @@
 #include <random>
 #include <string>
 
+#include "station/settings_file.h"
+#include "station/weather_record.h"
+#include "textio/file_test_support.h"
 
 namespace kobrant {
 namespace {
@@ -68,15 +71,21 @@ TEST(ConvertField, RuleExamples) {
 // The examples written in field_conversion.h, line by line.
 TEST(ConvertField, CommentExamples) {
     const Case cases[] = {
-        {F::WindDirection, "270", "270"},  {F::WindDirection, "5", "005"},  {F::WindDirection, "45,5", "046"},
-        {F::WindDirection, "1000", "E+3"}, {F::WindSpeed, "5", "011"},      {F::Gust, "8", "018"},
-        {F::Temperature, "20", "068"},     {F::Temperature, "2,5", "036"},  {F::Temperature, "-25", "-13"},
-        {F::Temperature, "-20,6", "-05"},  {F::Rain24h, "1,5", "006"},      {F::RainToday, "25,4", "100"},
-        {F::Humidity, "65", "65"},         {F::Humidity, "0", "01"},        {F::Humidity, "100", "00"},
-        {F::Humidity, "45,5", "46"},       {F::Pressure, "1013,2", "10132"}, {F::Pressure, "50", "01000"},
-        {F::Pressure, "999,95", "10000"},  {F::WindSpeed, "", "..."},       {F::Temperature, "      ", "..."},
-        {F::Humidity, "", ".."},           {F::Pressure, "", "....."},      {F::Temperature, "abc", "032"},
-        {F::Pressure, "abc", "01000"},
+        {F::WindDirection, "270", "270"},   {F::WindDirection, "5", "005"},    {F::WindDirection, "45,5", "046"},
+        {F::WindSpeed, "5", "011"},         {F::Gust, "8", "018"},             {F::Temperature, "20", "068"},
+        {F::Temperature, "2,5", "036"},     {F::Temperature, "-25", "-13"},    {F::Temperature, "-20,6", "-05"},
+        {F::Rain24h, "1,5", "006"},         {F::RainToday, "25,4", "100"},     {F::Humidity, "65", "65"},
+        {F::Humidity, "0", "01"},           {F::Humidity, "100", "00"},        {F::Humidity, "45,5", "46"},
+        {F::Pressure, "1013,2", "10132"},   {F::Pressure, "50", "01000"},      {F::Pressure, "999,95", "10000"},
+        // values at the ends of the widths and past them
+        {F::WindDirection, "999", "999"},   {F::WindDirection, "1000", "..."}, {F::Temperature, "-73", "-99"},
+        {F::Temperature, "-90", "..."},     {F::Rain24h, "253,8", "999"},      {F::Rain24h, "300", "..."},
+        {F::Humidity, "-9", "-9"},          {F::Humidity, "101", ".."},        {F::Pressure, "9999,9", "99999"},
+        {F::Pressure, "10000", "....."},    {F::WindSpeed, "1E+30", "..."},    {F::Pressure, "1e39", "....."},
+        {F::Gust, "1E+400", "..."},
+        // missing values, and texts that hold no number
+        {F::WindSpeed, "", "..."},          {F::Temperature, "      ", "..."}, {F::Humidity, "", ".."},
+        {F::Pressure, "", "....."},         {F::Temperature, "abc", "032"},    {F::Pressure, "abc", "01000"},
     };
     CheckCases(std::begin(cases), std::end(cases));
 
@@ -101,13 +110,13 @@ TEST(ConvertField, NegativeValueSignComesFirst) {
     const Case cases[] = {
         {F::Temperature, "-20,6", "-05"}, {F::Temperature, "-25", "-13"},  {F::Temperature, "-18,1", "-01"},
         {F::Temperature, "-18", "000"},  // -0.4 deg F rounds to 0, which has no sign
-        {F::Temperature, "-40", "-40"},   {F::Temperature, "-73", "-99"},  {F::Temperature, "-74", "-01"},
+        {F::Temperature, "-40", "-40"},   {F::Temperature, "-73", "-99"},
         {F::WindSpeed, "-1", "-02"},      {F::WindDirection, "-45", "-45"}, {F::WindDirection, "-5", "-05"},
-        {F::RainHour, "-1", "-04"},       {F::Humidity, "-5", "-5"},       {F::Humidity, "-45", "-5"},
-        // a size beyond the width is cut like a positive one, after the sign
-        {F::Temperature, "-1000", "-+3"},
-        // beyond the 32-bit range the whole number is -2147483648; its size still spells
-        {F::Temperature, "-1e30", "-+9"}, {F::Humidity, "-1e30", "-9"}, {F::Pressure, "1e39", "-5E+9"},
+        {F::RainHour, "-1", "-04"},       {F::Humidity, "-5", "-5"},       {F::Humidity, "-45", ".."},
+        // a size beyond the width used to be cut after the sign ("-01" for -101 deg F,
+        // "-+3" for -1000, "-+9" for -2147483648): now it is missing (ValuesTheWidthCannotHoldAreMissing)
+        {F::Temperature, "-74", "..."},   {F::Temperature, "-1000", "..."}, {F::Temperature, "-1e30", "..."},
+        {F::Humidity, "-1e30", ".."},     {F::Pressure, "1e39", "....."},
     };
     CheckCases(std::begin(cases), std::end(cases));
 }
@@ -118,15 +127,86 @@ TEST(ConvertField, NegativeValueSignComesFirst) {
 TEST(ConvertField, EveryFieldIsAWholeNumber) {
     const Case cases[] = {
         {F::WindDirection, "45,5", "046"},  {F::WindDirection, "44,5", "044"}, {F::WindDirection, "359,6", "360"},
-        {F::WindDirection, "0,4", "000"},   {F::WindDirection, "1000", "E+3"},  // the exponent form survives
+        {F::WindDirection, "0,4", "000"},   {F::WindDirection, "1000", "..."},  // too wide: missing
         {F::Humidity, "45,5", "46"},        {F::Humidity, "0,4", "01"},        {F::Humidity, "0,5", "01"},
         {F::Humidity, "0,6", "01"},         {F::Humidity, "99,5", "00"},       {F::Humidity, "100,4", "00"},
-        {F::Humidity, "101", "01"},         {F::Humidity, "1,5", "02"},
+        {F::Humidity, "101", ".."},         {F::Humidity, "1,5", "02"},
         {F::Pressure, "999,95", "10000"},   {F::Pressure, "1013,2", "10132"},  {F::Pressure, "1013,25", "10132"},
         {F::Pressure, "99,9", "01000"},     {F::Pressure, "-5", "01000"},      {F::Pressure, "0", "01000"},
-        {F::Pressure, "100,05", "01000"},   {F::Pressure, "9999,9", "99999"},  {F::Pressure, "10000", "01E+5"},
+        {F::Pressure, "100,05", "01000"},   {F::Pressure, "9999,9", "99999"},  {F::Pressure, "10000", "....."},
     };
     CheckCases(std::begin(cases), std::end(cases));
+}
+
+// A whole number too wide for its field used to be cut to its last characters, and the
+// cut made wrong numbers that receivers take at face value ("E+3" for a direction of
+// 1000, "-30" for -130 deg F, "01" for a humidity of 101) or texts no decoder reads past
+// ("-+9" when the rounding fails). Now such a value is missing, and everything that fits
+// is as it was. Each field at its largest and smallest value that fits, then the first
+// typed value past each end (one more decimal step, or the tie that rounds away).
+TEST(ConvertField, ValuesTheWidthCannotHoldAreMissing) {
+    const Case cases[] = {
+        // degrees, as typed: -99 to 999
+        {F::WindDirection, "999", "999"},    {F::WindDirection, "999,4", "999"},  {F::WindDirection, "999,5", "..."},
+        {F::WindDirection, "-99", "-99"},    {F::WindDirection, "-99,4", "-99"},  {F::WindDirection, "-99,5", "..."},
+        // m/s x 2.232: 447,8 gives 999.49 mph, 447,9 999.71; -44,5 gives -99.32, -44,6 -99.55
+        {F::WindSpeed, "447,8", "999"},      {F::WindSpeed, "447,9", "..."},      {F::WindSpeed, "-44,5", "-99"},
+        {F::WindSpeed, "-44,6", "..."},      {F::Gust, "447,8", "999"},           {F::Gust, "447,9", "..."},
+        {F::Gust, "-44,5", "-99"},           {F::Gust, "-44,6", "..."},
+        // deg C: 537,4 gives 999.3 deg F, 537,5 exactly 999.5, which rounds to the even 1000
+        {F::Temperature, "537,4", "999"},    {F::Temperature, "537,5", "..."},    {F::Temperature, "-73", "-99"},
+        {F::Temperature, "-73,1", "..."},
+        // mm / 0.254: 253,8 gives 999.2 hundredths of an inch, 253,9 999.6
+        {F::RainHour, "253,8", "999"},       {F::RainHour, "253,9", "..."},       {F::RainHour, "-25,2", "-99"},
+        {F::RainHour, "-25,3", "..."},       {F::Rain24h, "253,8", "999"},        {F::Rain24h, "253,9", "..."},
+        {F::Rain24h, "-25,2", "-99"},        {F::Rain24h, "-25,3", "..."},        {F::RainToday, "253,8", "999"},
+        {F::RainToday, "253,9", "..."},      {F::RainToday, "-25,2", "-99"},      {F::RainToday, "-25,3", "..."},
+        // percent: 100 is written 00, and 100,5 rounds to the even 100; -9,5 rounds to -10
+        {F::Humidity, "99", "99"},           {F::Humidity, "100,5", "00"},        {F::Humidity, "100,6", ".."},
+        {F::Humidity, "-9", "-9"},           {F::Humidity, "-9,4", "-9"},         {F::Humidity, "-9,5", ".."},
+        // hPa x 10: 9999,95 gives 99999.5, which rounds to the even 100000; below the floor
+        // of 100 hPa every value is 01000, so the pressure has no lower end to pass
+        {F::Pressure, "9999,9", "99999"},    {F::Pressure, "9999,95", "....."},   {F::Pressure, "-1e39", "01000"},
+        // values whose cut used to look right: 300 mm of rain is 1181 hundredths of an inch,
+        // -90 deg C -130 deg F
+        {F::WindDirection, "1000", "..."},   {F::Rain24h, "300", "..."},          {F::Temperature, "-90", "..."},
+        {F::Humidity, "101", ".."},
+    };
+    CheckCases(std::begin(cases), std::end(cases));
+
+    // Too large for single precision (1e39), or for RoundToInteger (1E+30), and the
+    // settings file's 1E+400 (six characters, more than a field takes by typing): the
+    // rounding fails, and every field is missing; their negatives are missing too, but
+    // for the pressure, whose floor makes them 01000.
+    for (Field field : kFields) {
+        const std::string dots(Width(field), '.');
+        for (std::string_view typed : {"1E+30", "1e39", "1E+400", "-1E+30", "-1e39", "-1E+400"}) {
+            const bool floor = field == F::Pressure && typed[0] == '-';
+            std::string text(typed);
+            EXPECT_EQ(floor ? "01000" : dots, ConvertField(field, text)) << Name(field) << " typed=\"" << typed << "\"";
+            EXPECT_EQ(typed, text) << "the field text keeps what was typed";
+        }
+    }
+}
+
+// A settings file holding 1E+400 in every field used to give -+9/-+9g-+9t-+9r-+9p-+9P-+9h-9b-5E+9,
+// which decoders cannot read past the gust: the data line is now nine missing
+// marks, and the settings file keeps the texts.
+TEST(ConvertField, SettingsFileTextTooLargeForEveryFieldGivesMissingMarks) {
+    test::TestDirectory dir;
+    const std::string path = dir.File("kobrant.ctl");
+    std::string line;
+    for (std::size_t i = 0; i < kFieldCount; ++i) line += "\"1E+400\",";
+    line += "5,5\r\n";
+    test::WriteBytes(path, line);
+    Settings settings;
+    FileError error;
+    ASSERT_TRUE(LoadOrCreateSettings(path, settings, error));
+    ValueTexts values;
+    for (Field field : kFields) values[FieldIndex(field)] = ConvertField(field, settings.fieldTexts[FieldIndex(field)]);
+    EXPECT_EQ(".../...g...t...r...p...P...h..b.....", DataLine(values));
+    for (const std::string& text : settings.fieldTexts) EXPECT_EQ("1E+400", text);
+    EXPECT_EQ(line, test::ReadBytes(path)) << "loading changed the file";
 }
 
 // Missing values used to be "..." in every field, so a missing humidity made the data
@@ -147,7 +227,15 @@ TEST(ConvertField, MissingValuesKeepTheFieldWidth) {
     EXPECT_EQ("000", Convert(F::WindDirection, "       "));
 }
 
-// Every value text has its field's width, so the data line is always 36 characters.
+// Digits, or "-" and digits, or only "." (the missing mark): nothing a decoder stops at.
+bool IsWholeNumberOrMissing(const std::string& value) {
+    if (value.find_first_not_of('.') == std::string::npos) return true;
+    const std::size_t digits = value[0] == '-' ? 1 : 0;
+    return digits < value.size() && value.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+// Every value text has its field's width, so the data line is always 36 characters,
+// and is a whole number or the missing mark.
 TEST(ConvertField, ValueTextsHaveTheFieldWidth) {
     std::mt19937_64 random(36);
     const std::string_view pieces[] = {"0", "1", "5", "9", ",", ".", "-", "+", "e", "E3", " ", "&H", "F", "\"", "x"};
@@ -159,6 +247,7 @@ TEST(ConvertField, ValueTextsHaveTheFieldWidth) {
         for (Field field : kFields) {
             const std::string value = Convert(field, typed);
             ASSERT_EQ(Width(field), value.size()) << Name(field) << " typed=\"" << typed << "\" value=" << value;
+            ASSERT_TRUE(IsWholeNumberOrMissing(value)) << Name(field) << " typed=\"" << typed << "\" value=" << value;
             lineLength += value.size();
         }
         ASSERT_EQ(36u, lineLength) << "typed=\"" << typed << "\"";
@@ -217,20 +306,29 @@ TEST(ConvertField, SingleAndExtendedRoundingSteps) {
 
 // Whole typed numbers against plain integer arithmetic (no floating point involved):
 // deg F = (9 t + 160) / 5 never lies halfway, a direction or a pressure stays exact.
+// Past the ends of the width (-99 and 999) the value is missing.
 TEST(ConvertField, WholeTypedValuesMatchIntegerArithmetic) {
     char expected[16];
-    for (int t = -99; t <= 99; ++t) {
+    for (int t = -120; t <= 600; ++t) {
         const int tenTimes = 2 * (9 * t + 160);  // ten times deg F, a whole even number
         const int fahrenheit = (tenTimes >= 0 ? tenTimes + 5 : tenTimes - 5) / 10;  // the nearest whole number
-        if (fahrenheit >= 0) {
-            std::snprintf(expected, sizeof expected, "%03d", fahrenheit % 1000);
+        if (fahrenheit > 999 || fahrenheit < -99) {
+            std::snprintf(expected, sizeof expected, "...");
+        } else if (fahrenheit >= 0) {
+            std::snprintf(expected, sizeof expected, "%03d", fahrenheit);
         } else {
-            std::snprintf(expected, sizeof expected, "-%02d", -fahrenheit % 100);
+            std::snprintf(expected, sizeof expected, "-%02d", -fahrenheit);
         }
         EXPECT_EQ(expected, Convert(F::Temperature, std::to_string(t))) << "typed=" << t;
     }
-    for (int degrees = 0; degrees <= 999; degrees += 7) {
-        std::snprintf(expected, sizeof expected, "%03d", degrees);
+    for (int degrees = -120; degrees <= 1100; degrees += 7) {
+        if (degrees > 999 || degrees < -99) {
+            std::snprintf(expected, sizeof expected, "...");
+        } else if (degrees >= 0) {
+            std::snprintf(expected, sizeof expected, "%03d", degrees);
+        } else {
+            std::snprintf(expected, sizeof expected, "-%02d", -degrees);
+        }
         EXPECT_EQ(expected, Convert(F::WindDirection, std::to_string(degrees))) << "typed=" << degrees;
     }
     for (int percent = 1; percent <= 99; ++percent) {

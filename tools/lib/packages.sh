@@ -25,9 +25,12 @@ require_packages() {
 }
 
 # What building and testing needs: the native toolchain with GoogleTest, the MinGW-w64
-# cross toolchain (posix threads), Wine to run the Windows build and Xvfb for its windows.
+# cross toolchain (posix threads), Wine to run the Windows build and Xvfb for its windows,
+# zip to make the release zip (iconv comes with libc-bin), unzip to smoke-test it, git
+# for the commit whose time the build writes, and Dire Wolf (direwolf, decode_aprs), the
+# APRS sender and decoder of the on-air tests.
 readonly KOBRANT_BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb e2fsprogs
+    wine wine64 xvfb e2fsprogs zip unzip git direwolf
 )

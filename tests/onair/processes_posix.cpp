@@ -1,0 +1,126 @@
+#include "onair/processes_posix.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace kobrant::onair {
+
+bool OnPath(std::string_view program) {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path != nullptr ? path : "/usr/bin:/bin";
+    while (true) {
+        const std::size_t colon = folders.find(':');
+        const std::string candidate = std::string(folders.substr(0, colon)) + "/" + std::string(program);
+        if (access(candidate.c_str(), X_OK) == 0) return true;
+        if (colon == std::string_view::npos) return false;
+        folders = folders.substr(colon + 1);
+    }
+}
+
+int StartProgram(const std::vector<std::string>& argv, const std::string& folder, const std::string& inputFile,
+                 const std::string& outputFile, std::string& why) {
+    if (argv.empty() || !OnPath(argv[0])) {
+        why = (argv.empty() ? std::string("no program") : argv[0]) + " is not on the PATH";
+        return -1;
+    }
+    // Everything the child needs is made before the fork.
+    std::vector<char*> arguments;
+    for (const std::string& argument : argv) arguments.push_back(const_cast<char*>(argument.c_str()));
+    arguments.push_back(nullptr);
+    const int input = open(inputFile.empty() ? "/dev/null" : inputFile.c_str(), O_RDONLY | O_CLOEXEC);
+    const int output = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (input < 0 || output < 0) {
+        why = "open " + (input < 0 ? inputFile : outputFile) + ": " + std::strerror(errno);
+        if (input >= 0) close(input);
+        if (output >= 0) close(output);
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        if (chdir(folder.c_str()) != 0 || dup2(input, 0) < 0 || dup2(output, 1) < 0 || dup2(output, 2) < 0) _exit(126);
+        execvp(arguments[0], arguments.data());
+        _exit(127);
+    }
+    close(input);
+    close(output);
+    if (child < 0) {
+        why = std::string("fork: ") + std::strerror(errno);
+        return -1;
+    }
+    return static_cast<int>(child);
+}
+
+bool WaitForEnd(int processId, int timeoutMs, int& exitStatus) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (true) {
+        int status = 0;
+        const pid_t ended = waitpid(processId, &status, WNOHANG);
+        if (ended == processId) {
+            exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return true;
+        }
+        if (ended < 0 || std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void EndProgram(int processId) {
+    if (processId <= 0) return;
+    int status = 0;
+    kill(processId, SIGTERM);
+    if (WaitForEnd(processId, 2000, status)) return;
+    kill(processId, SIGKILL);
+    WaitForEnd(processId, 2000, status);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+bool RunDecodeAprs(const std::vector<std::string>& packets, const std::string& folder, std::string& output,
+                   std::string& why) {
+    std::string lines;
+    for (const std::string& packet : packets) lines += packet + "\n";
+    const std::string input = folder + "/packets.txt";
+    const std::string decoded = folder + "/decoded.txt";
+    if (!WriteWholeFile(input, lines)) {
+        why = "cannot write " + input;
+        return false;
+    }
+    const int process = StartProgram({"decode_aprs", input}, folder, "", decoded, why);
+    if (process < 0) return false;
+    int status = 0;
+    if (!WaitForEnd(process, 60000, status)) {
+        EndProgram(process);
+        why = "decode_aprs did not end within 60 s";
+        return false;
+    }
+    output = ReadWholeFile(decoded);
+    if (status != 0) {
+        why = "decode_aprs ended with " + std::to_string(status);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kobrant::onair
