@@ -11,6 +11,7 @@
 #include <cstddef>
 
 #include "baseline.h"
+#include "polling_loop.h"
 
 namespace {
 
@@ -48,20 +49,6 @@ INT_PTR CALLBACK BaselineProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     return FALSE;
 }
 
-// The dialog host's loop, as it stands.
-void RunMessageLoop(HWND dialog) {
-    MSG message;
-    while (IsWindow(dialog)) {
-        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(1);
-            continue;
-        }
-        if (IsWindow(dialog) && IsDialogMessageA(dialog, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -70,6 +57,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                              nullptr, BaselineProc, 0);
     if (dialog == nullptr) return 1;
     ShowWindow(dialog, SW_SHOW);
-    RunMessageLoop(dialog);
+    kobrant::bench::RunPollingLoop(dialog);
     return 0;
 }

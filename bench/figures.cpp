@@ -71,7 +71,7 @@ std::string FiguresText(const std::vector<double>& samples, int decimals) {
 std::string TargetText(const Row& row) {
     switch (row.judged) {
     case Judged::ByRatio:
-        return "<= " + Number(row.limit, 1) + "x";
+        return "<= " + Number(row.limit, 2) + "x";
     case Judged::ByLimit:
         return "<= " + Number(row.limit, row.decimals) + (row.unit.empty() ? "" : " " + row.unit);
     case Judged::NotJudged:
@@ -157,7 +157,7 @@ std::string Verdict(const Row& row) {
     if (std::isnan(program)) return "-";
     switch (row.judged) {
     case Judged::ByRatio: {
-        const double baseline = Median(row.baseline);
+        const double baseline = Median(row.sameUi);
         if (std::isnan(baseline) || baseline == 0) return "-";
         return program / baseline <= row.limit ? "yes" : "no";
     }
@@ -171,18 +171,22 @@ std::string Verdict(const Row& row) {
 
 std::string TableText(const Report& report) {
     std::string text = "### " + report.title + "\n\n";
-    text += "| figure | kobrant.exe | baseline | ratio | target | met |\n";
-    text += "|---|---|---|---|---|---|\n";
+    text += "| figure | kobrant.exe | same-UI baseline | ratio | empty-dialog baseline | ratio (reference) | target "
+            "| met |\n";
+    text += "|---|---|---|---|---|---|---|---|\n";
+    const auto baselineText = [](const Row& row, const std::vector<double>& samples) {
+        return samples.empty() && !row.baselineNote.empty() ? row.baselineNote : FiguresText(samples, row.decimals);
+    };
     for (const Row& row : report.rows) {
-        const std::string baseline =
-            row.baseline.empty() && !row.baselineNote.empty() ? row.baselineNote : FiguresText(row.baseline, row.decimals);
-        text += "| " + row.figure + " | " + FiguresText(row.program, row.decimals) + " | " + baseline + " | " +
-                RatioText(Median(row.program), Median(row.baseline)) + " | " + TargetText(row) + " | " +
-                Verdict(row) + " |\n";
+        const double program = Median(row.program);
+        text += "| " + row.figure + " | " + FiguresText(row.program, row.decimals) + " | " +
+                baselineText(row, row.sameUi) + " | " + RatioText(program, Median(row.sameUi)) + " | " +
+                baselineText(row, row.emptyDialog) + " | " + RatioText(program, Median(row.emptyDialog)) + " | " +
+                TargetText(row) + " | " + Verdict(row) + " |\n";
     }
     for (const TextRow& row : report.textRows) {
-        text += "| " + row.figure + " | " + row.program + " | " + row.baseline + " | - | " + row.target + " | " +
-                (row.met ? "yes" : "no") + " |\n";
+        text += "| " + row.figure + " | " + row.program + " | " + row.sameUi + " | - | " + row.emptyDialog + " | - | " +
+                row.target + " | " + (row.met ? "yes" : "no") + " |\n";
     }
     if (!report.notes.empty()) {
         text += "\n";

@@ -52,26 +52,30 @@ std::string CommandNameOf(std::string_view fileName);
 // (libstdc++, libgcc, winpthread) would have to be shipped beside the program.
 std::vector<std::string> ForeignImports(const std::vector<std::string>& dlls);
 
-// The table. Each row holds the samples of both programs and how the program's figure
-// is judged: against the baseline's (a ratio), against a fixed limit, or not at all.
+// The table. Each row holds the samples of the three programs and how kobrant.exe's
+// figure is judged: against the same-UI baseline's (a ratio), against a fixed limit, or
+// not at all. The empty-dialog baseline's figure and ratio stand beside them for
+// reference and judge nothing.
 enum class Judged { ByRatio, ByLimit, NotJudged };
 
 struct Row {
     std::string figure;               // what is measured, with its unit
     std::vector<double> program;      // kobrant.exe, one sample per run
-    std::vector<double> baseline;     // the baseline program; empty where it has no such figure
+    std::vector<double> sameUi;       // the same-UI baseline; empty where it has no such figure
+    std::vector<double> emptyDialog;  // the empty-dialog baseline; likewise
     Judged judged = Judged::NotJudged;
     double limit = 0;                 // ByRatio: the highest ratio; ByLimit: the highest figure
     std::string unit;                 // of a limit, in the target column ("ms", "bytes")
     int decimals = 0;                 // of the figures in the table
-    std::string baselineNote;         // shown instead of the baseline's figure when it has none
+    std::string baselineNote;         // shown instead of a baseline's figure when it has none
 };
 
 // A row whose figures are texts (the imports): shown as they are, met or not.
 struct TextRow {
     std::string figure;
     std::string program;
-    std::string baseline;
+    std::string sameUi;
+    std::string emptyDialog;
     std::string target;
     bool met = false;
 };
@@ -87,11 +91,13 @@ struct Report {
 std::string RatioText(double program, double baseline);
 
 // Whether the row meets its target: "yes", "no", or "-" for a row not judged or
-// without samples.
+// without samples. A ratio is kobrant.exe's median over the same-UI baseline's.
 std::string Verdict(const Row& row);
 
 // The markdown table: a heading, then one line per row with the medians (and the
-// lowest and highest sample), the ratio, the target and the verdict, then the notes.
+// lowest and highest sample) of kobrant.exe, the same-UI baseline with the ratio to it,
+// the empty-dialog baseline with the ratio to it, the target and the verdict, then the
+// notes.
 std::string TableText(const Report& report);
 
 }  // namespace kobrant::bench

@@ -141,40 +141,47 @@ TEST(Verdict, RatioOfMediansOrTheProgramsMedianAgainstItsLimit) {
         std::string verdict;
     };
     const Case cases[] = {
-        {"at the ratio limit", {"", {12, 11, 13}, {10, 9, 40}, Judged::ByRatio, 1.2, "", 0, ""}, "1.20x", "yes"},
-        {"above it", {"", {13}, {10}, Judged::ByRatio, 1.2, "", 0, ""}, "1.30x", "no"},
-        {"faster than the baseline", {"", {5}, {10}, Judged::ByRatio, 1.2, "", 0, ""}, "0.50x", "yes"},
-        {"baseline of 0", {"", {5}, {0}, Judged::ByRatio, 1.2, "", 0, ""}, "-", "-"},
-        {"no baseline samples", {"", {5}, {}, Judged::ByRatio, 1.2, "", 0, ""}, "-", "-"},
-        {"no program samples", {"", {}, {5}, Judged::ByRatio, 1.2, "", 0, ""}, "-", "-"},
-        {"under the limit", {"", {3.5, 9.9, 11}, {}, Judged::ByLimit, 10, "", 0, ""}, "-", "yes"},
-        {"over the limit", {"", {10.5, 11}, {}, Judged::ByLimit, 10, "", 0, ""}, "-", "no"},
-        {"not judged", {"", {50}, {10}, Judged::NotJudged, 0, "", 0, ""}, "5.00x", "-"},
+        {"at the ratio limit", {"", {12, 11, 13}, {10, 9, 40}, {}, Judged::ByRatio, 1.2, "", 0, ""}, "1.20x", "yes"},
+        {"above it", {"", {13}, {10}, {}, Judged::ByRatio, 1.2, "", 0, ""}, "1.30x", "no"},
+        {"faster than the baseline", {"", {5}, {10}, {}, Judged::ByRatio, 1.2, "", 0, ""}, "0.50x", "yes"},
+        {"judged against the same-UI baseline, not the empty dialog",
+         {"", {21}, {20}, {5}, Judged::ByRatio, 1.05, "", 0, ""}, "1.05x", "yes"},
+        {"the empty dialog alone judges nothing", {"", {5}, {}, {5}, Judged::ByRatio, 1.2, "", 0, ""}, "-", "-"},
+        {"baseline of 0", {"", {5}, {0}, {}, Judged::ByRatio, 1.2, "", 0, ""}, "-", "-"},
+        {"no baseline samples", {"", {5}, {}, {}, Judged::ByRatio, 1.2, "", 0, ""}, "-", "-"},
+        {"no program samples", {"", {}, {5}, {}, Judged::ByRatio, 1.2, "", 0, ""}, "-", "-"},
+        {"under the limit", {"", {3.5, 9.9, 11}, {}, {}, Judged::ByLimit, 10, "", 0, ""}, "-", "yes"},
+        {"over the limit", {"", {10.5, 11}, {}, {}, Judged::ByLimit, 10, "", 0, ""}, "-", "no"},
+        {"not judged", {"", {50}, {10}, {}, Judged::NotJudged, 0, "", 0, ""}, "5.00x", "-"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.ratio, RatioText(Median(c.row.program), Median(c.row.baseline))) << c.what;
+        EXPECT_EQ(c.ratio, RatioText(Median(c.row.program), Median(c.row.sameUi))) << c.what;
         EXPECT_EQ(c.verdict, Verdict(c.row)) << c.what;
     }
 }
 
-TEST(TableText, OneLinePerRowWithMediansRangesRatioTargetAndVerdict) {
+TEST(TableText, OneLinePerRowWithMediansRangesRatiosTargetAndVerdict) {
     Report report;
     report.title = "2026-12-07: test";
     report.rows = {
-        {"start-up (ms)", {110, 100, 130}, {100, 90, 95}, Judged::ByRatio, 1.2, "", 1, ""},
-        {"\"Enter\" (ms)", {4.31}, {}, Judged::ByLimit, 10, "ms", 1, "no \"Enter\""},
-        {"wineserver (ms)", {}, {7}, Judged::NotJudged, 0, "", 0, ""},
+        {"start-up (ms)", {110, 100, 130}, {100, 90, 95}, {50, 55}, Judged::ByRatio, 1.05, "", 1, ""},
+        {"\"Enter\" (ms)", {4.31}, {}, {}, Judged::ByLimit, 10, "ms", 1, "no \"Enter\""},
+        {"wineserver (ms)", {}, {7}, {}, Judged::NotJudged, 0, "", 0, ""},
     };
-    report.textRows = {{"DLLs", "KERNEL32.dll, USER32.dll", "KERNEL32.dll", "system DLLs only", true}};
+    report.textRows = {
+        {"DLLs", "KERNEL32.dll, USER32.dll", "GDI32.dll, USER32.dll", "USER32.dll", "system DLLs only", true}};
     report.notes = {"Medians of 3 runs."};
     EXPECT_EQ("### 2026-12-07: test\n"
               "\n"
-              "| figure | kobrant.exe | baseline | ratio | target | met |\n"
-              "|---|---|---|---|---|---|\n"
-              "| start-up (ms) | 110.0 (100.0-130.0) | 95.0 (90.0-100.0) | 1.16x | <= 1.2x | yes |\n"
-              "| \"Enter\" (ms) | 4.3 | no \"Enter\" | - | <= 10.0 ms | yes |\n"
-              "| wineserver (ms) | - | 7 | - | - | - |\n"
-              "| DLLs | KERNEL32.dll, USER32.dll | KERNEL32.dll | - | system DLLs only | yes |\n"
+              "| figure | kobrant.exe | same-UI baseline | ratio | empty-dialog baseline | ratio (reference) | target "
+              "| met |\n"
+              "|---|---|---|---|---|---|---|---|\n"
+              "| start-up (ms) | 110.0 (100.0-130.0) | 95.0 (90.0-100.0) | 1.16x | 52.5 (50.0-55.0) | 2.10x "
+              "| <= 1.05x | no |\n"
+              "| \"Enter\" (ms) | 4.3 | no \"Enter\" | - | no \"Enter\" | - | <= 10.0 ms | yes |\n"
+              "| wineserver (ms) | - | 7 | - | - | - | - | - |\n"
+              "| DLLs | KERNEL32.dll, USER32.dll | GDI32.dll, USER32.dll | - | USER32.dll | - | system DLLs only "
+              "| yes |\n"
               "\n"
               "Medians of 3 runs.\n",
               TableText(report));

@@ -102,6 +102,14 @@ HWND WaitForProcessWindow(const Program& program, std::string_view className, st
     }
 }
 
+bool Painted(HWND window) {
+    for (HWND child = GetWindow(GetWindow(window, GW_CHILD), GW_HWNDLAST); child != nullptr;
+         child = GetWindow(child, GW_HWNDPREV)) {
+        if (GetUpdateRect(child, nullptr, FALSE)) return false;
+    }
+    return !GetUpdateRect(window, nullptr, FALSE);
+}
+
 std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &length)) {

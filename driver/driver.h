@@ -68,6 +68,11 @@ HWND FindProcessWindow(DWORD processId, std::string_view className, std::string_
 HWND WaitForProcessWindow(const Program& program, std::string_view className, std::string_view caption,
                           DWORD timeoutMs);
 
+// Whether the window and all its child windows are painted: none has an update region
+// left. The children are looked at from the last one painted (the bottom of the
+// z-order) up, so that while painting goes on a look costs one or two calls.
+bool Painted(HWND window);
+
 // The text of a window of any process (WM_GETTEXT, answered within a second); "" when
 // it has none or does not answer.
 std::string WindowText(HWND window);

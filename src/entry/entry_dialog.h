@@ -11,13 +11,16 @@
 // to 1030 in creation (and tab) order: nine caption labels, the nine edit fields in
 // field order, nine unit labels, "Enter", the web-address label and "CLEAR". There is
 // no default button: Return and Escape do not close it, only the close box, Close on
-// the system menu and Alt+F4 do.
+// the system menu and Alt+F4 do. The layout is plain data in entry_layout.h, which the
+// benchmark's same-UI program builds the same dialog from.
 //
 // Each "Enter" replaces the field texts and the position in values, saves them to the
 // settings file and writes the weather record (event_handler.h); values.startDirectory
 // stays as start-up made it. The result is what the dialog host's RunModal gives (0
 // when the operator closed the dialog); start-up does not look at it.
 
+#include "entry/bold_font.h"
+#include "entry/entry_layout.h"
 #include "entry/window_names.h"
 #include "host/dialog_host.h"
 #include "station/fields.h"
@@ -28,15 +31,5 @@ namespace kobrant {
 constexpr int EditFieldId(Field field) { return kFirstEditFieldId + static_cast<int>(field); }
 
 INT_PTR ShowEntryDialog(HWND owner, ProgramValues& values);
-
-// A bold "MS Sans Serif" of this point size on the screen, owned by the caller: its
-// height is -(LOGPIXELSY x points) / 72 pixels, the division truncated.
-//   MakeBoldFont(14) at 96 dpi -> lfHeight -18     at 120 dpi -> -23    at 144 dpi -> -28
-//   MakeBoldFont(12) at 96 dpi -> lfHeight -16     at 120 dpi -> -20    at 144 dpi -> -24
-// nullptr when the system cannot make it (the control then keeps its font).
-HFONT MakeBoldFont(int points);
-
-// The character height MakeBoldFont asks for (a negative lfHeight).
-constexpr int BoldFontHeight(int pixelsPerInch, int points) { return -(pixelsPerInch * points) / 72; }
 
 }  // namespace kobrant

@@ -7,14 +7,13 @@
 namespace kobrant {
 namespace {
 
-constexpr WPARAM kTypingLimit = 5;
-constexpr WPARAM kPressureTypingLimit = 6;  // "1013.2"
+static_assert(TypingLimit(EditFieldId(Field::Pressure)) == kPressureTypingLimit);
 
 // Sent at every activation change, not once: the limits must hold before the operator
 // can type, and the first activation comes before any input can.
 void LimitTyping(HWND dialog) {
     for (Field field : kFields) {
-        const WPARAM limit = field == Field::Pressure ? kPressureTypingLimit : kTypingLimit;
+        const auto limit = static_cast<WPARAM>(TypingLimit(EditFieldId(field)));
         SendToControl(ControlWindow(dialog, EditFieldId(field)), EM_LIMITTEXT, limit, 0);
     }
 }

@@ -1,0 +1,208 @@
+// The same-UI baseline of the benchmark: the least a program must do to show
+// kobrant.exe's entry dialog. The same message box, then the same dialog, built from
+// the entry dialog's own layout (entry/entry_layout.h) the plainest way: one template
+// in memory with the 30 controls as its items, from which the system's dialog manager
+// makes the dialog and every control (CreateDialogIndirectParamA), the two bold fonts
+// set once the dialog exists, the edit limits set, the colours answered from brushes
+// made once, then shown and run by the same polling loop as kobrant.exe's dialog host.
+//
+// It shows what kobrant.exe shows in the benchmark's later starts (the default field
+// texts at 5, 5, as the settings file of a first start holds them), and it must look
+// the same: bench/same_ui_test.cpp compares screenshots of the two dialogs. It reads
+// and writes no file and uses no C++ library, so what it costs is what Windows (or
+// Wine) costs to show this dialog.
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "entry/bold_font.h"
+#include "entry/entry_layout.h"
+#include "entry/window_names.h"
+#include "host/dialog_template.h"
+#include "polling_loop.h"
+
+namespace {
+
+using kobrant::ColorPair;
+using kobrant::ColorSet;
+using kobrant::ControlKind;
+using kobrant::ControlRow;
+
+// What kobrant.exe shows in a later start: the settings file that its first start
+// wrote holds the default field texts and the position 5, 5 (dialog units).
+constexpr const char* kFieldTexts[] = {"000", "000", "000", "00", "000", "000", "000", "000", "0000"};
+constexpr int kDialogLeft = 5;
+constexpr int kDialogTop = 5;
+static_assert(sizeof kFieldTexts / sizeof kFieldTexts[0] == 9);
+
+// The dialog host's default style for each kind of control (every control of the entry
+// dialog is added with it): the edit fields with the sunken edge instead of a border.
+constexpr DWORD StyleOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Edit: return WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+    case ControlKind::Button: return WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::Label: break;
+    }
+    return WS_CHILD | WS_VISIBLE | SS_LEFT;
+}
+constexpr DWORD ExtendedStyleOf(ControlKind kind) { return kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0; }
+
+// The predefined classes of a dialog template item, by atom.
+constexpr WORD AtomOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Edit: return 0x0081;
+    case ControlKind::Button: return 0x0080;
+    case ControlKind::Label: break;
+    }
+    return 0x0082;  // STATIC
+}
+
+// The template in memory: DLGTEMPLATE with its menu, class, title and font, then one
+// DLGITEMTEMPLATE per control with its class, text and no creation data, each item on
+// a DWORD boundary. Texts are Windows-1252 bytes, each widened to one 16-bit character
+// as the dialog host widens its title.
+class TemplateWriter {
+public:
+    explicit TemplateWriter(WORD* start) : start_(start), at_(start) {}
+    void Word(WORD word) { *at_++ = word; }
+    void DoubleWord(DWORD value) {
+        Word(LOWORD(value));
+        Word(HIWORD(value));
+    }
+    void Short(int value) { Word(static_cast<WORD>(static_cast<short>(value))); }
+    void Text(std::string_view text) {
+        for (char c : text) Word(static_cast<unsigned char>(c));
+        Word(0);
+    }
+    void AlignToDoubleWord() {
+        if ((at_ - start_) % 2 != 0) Word(0);
+    }
+    std::size_t Words() const { return static_cast<std::size_t>(at_ - start_); }
+
+private:
+    WORD* start_;
+    WORD* at_;
+};
+
+// 30 items of at most 22 characters each take about 2.3 KiB.
+alignas(4) WORD gTemplate[2048];
+
+const DLGTEMPLATE* BuildTemplate() {
+    TemplateWriter out(gTemplate);
+    // WS_VISIBLE out: the dialog is shown once the fonts are set, as the host shows it.
+    out.DoubleWord(kobrant::kEntryDialogStyle & ~static_cast<DWORD>(WS_VISIBLE));
+    out.DoubleWord(kobrant::kEntryDialogExtendedStyle);
+    out.Word(static_cast<WORD>(kobrant::kEntryControlCount));
+    out.Short(kDialogLeft);
+    out.Short(kDialogTop);
+    out.Short(kobrant::kEntryDialogWidth);
+    out.Short(kobrant::kEntryDialogHeight);
+    out.Word(0);  // no menu
+    out.Word(0);  // the system's dialog class
+    out.Text(kobrant::kEntryDialogCaption);
+    out.Word(kobrant::kHostFontPoints);  // the dialog host's template font
+    out.Text(kobrant::kHostFontName);
+    for (const ControlRow& row : kobrant::kEntryControls) {
+        out.AlignToDoubleWord();
+        out.DoubleWord(StyleOf(row.kind));
+        out.DoubleWord(ExtendedStyleOf(row.kind));
+        out.Short(row.x);
+        out.Short(row.y);
+        out.Short(row.width);
+        out.Short(row.height);
+        out.Word(static_cast<WORD>(row.id));
+        out.Word(0xFFFF);
+        out.Word(AtomOf(row.kind));
+        out.Text(row.text != nullptr ? row.text : kFieldTexts[row.id - kobrant::kFirstEditFieldId]);
+        out.Word(0);  // no creation data
+    }
+    if (out.Words() > sizeof gTemplate / sizeof gTemplate[0]) return nullptr;  // never: the layout is fixed
+    return reinterpret_cast<const DLGTEMPLATE*>(gTemplate);
+}
+
+// One solid brush per background colour, made once before the dialog.
+struct SharedBrush {
+    std::uint32_t color;
+    HBRUSH brush;
+};
+SharedBrush gBrushes[] = {
+    {kobrant::kEntryDialogColors.background, nullptr},       // the dialog and its labels
+    {kobrant::ColorsOf(ColorSet::Edit).background, nullptr},  // the edit fields
+};
+
+HBRUSH BrushOf(std::uint32_t color) {
+    for (const SharedBrush& shared : gBrushes) {
+        if (shared.color == color) return shared.brush;
+    }
+    return nullptr;
+}
+
+INT_PTR ColorAnswer(HDC deviceContext, ColorPair colors) {
+    SetTextColor(deviceContext, colors.text);
+    SetBkColor(deviceContext, colors.background);
+    return reinterpret_cast<INT_PTR>(BrushOf(colors.background));
+}
+
+INT_PTR CALLBACK SameUiProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ACTIVATE:
+        // As kobrant.exe's host: the dialog manager neither saves nor restores the
+        // focus, so no control gets it when the dialog is shown.
+        if (LOWORD(wParam) <= WA_CLICKACTIVE) return TRUE;
+        break;
+    case WM_CTLCOLORDLG:
+        return ColorAnswer(reinterpret_cast<HDC>(wParam), kobrant::kEntryDialogColors);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        const ControlRow* row = kobrant::ControlRowOf(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+        if (row == nullptr || row->colors == ColorSet::None) return FALSE;
+        return ColorAnswer(reinterpret_cast<HDC>(wParam), kobrant::ColorsOf(row->colors));
+    }
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            DestroyWindow(dialog);
+            return TRUE;
+        }
+        break;
+    }
+    // FALSE to the system's WM_INITDIALOG too: no control gets the focus.
+    return FALSE;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The box names the record's path in the start folder, as kobrant.exe's does.
+    char recordPath[MAX_PATH + 16] = {};
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, recordPath);
+    std::strcpy(recordPath + (length < MAX_PATH ? length : 0), "\\WX-DATA.txt");
+    MessageBoxA(nullptr, recordPath, kobrant::kRecordPathCaption, MB_OK);
+
+    const DLGTEMPLATE* dialogTemplate = BuildTemplate();
+    if (dialogTemplate == nullptr) return 1;
+    for (SharedBrush& shared : gBrushes) shared.brush = CreateSolidBrush(shared.color);
+    HWND dialog = CreateDialogIndirectParamA(instance, dialogTemplate, nullptr, SameUiProc, 0);
+    if (dialog == nullptr) return 1;
+
+    HFONT buttonFont = kobrant::MakeBoldFont(kobrant::kEnterButtonFontPoints);
+    HFONT webAddressFont = kobrant::MakeBoldFont(kobrant::kWebAddressFontPoints);
+    SendDlgItemMessageA(dialog, kobrant::kEnterButtonId, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont), 0);
+    SendDlgItemMessageA(dialog, kobrant::kWebAddressLabelId, WM_SETFONT, reinterpret_cast<WPARAM>(webAddressFont), 0);
+    for (int id = kobrant::kFirstEditFieldId; id < kobrant::kFirstUnitLabelId; ++id) {
+        SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(kobrant::TypingLimit(id)), 0);
+    }
+    ShowWindow(dialog, SW_SHOW);
+    kobrant::bench::RunPollingLoop(dialog);
+
+    if (buttonFont != nullptr) DeleteObject(buttonFont);
+    if (webAddressFont != nullptr) DeleteObject(webAddressFont);
+    for (const SharedBrush& shared : gBrushes) DeleteObject(shared.brush);
+    return 0;
+}
