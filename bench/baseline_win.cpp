@@ -3,15 +3,12 @@
 // host's RunModal. It reads and writes no file and uses no C++ library, so what it
 // costs is what Windows (or Wine) costs for a program of this kind.
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "host/win32.h"
 
 #include <cstddef>
 
 #include "baseline.h"
-#include "polling_loop.h"
+#include "host/polling_loop.h"
 
 namespace {
 
@@ -57,6 +54,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                              nullptr, BaselineProc, 0);
     if (dialog == nullptr) return 1;
     ShowWindow(dialog, SW_SHOW);
-    kobrant::bench::RunPollingLoop(dialog);
+    kobrant::RunPollingLoop(dialog);
     return 0;
 }

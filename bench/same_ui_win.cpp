@@ -12,10 +12,7 @@
 // and writes no file and uses no C++ library, so what it costs is what Windows (or
 // Wine) costs to show this dialog.
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "host/win32.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +23,7 @@
 #include "entry/entry_layout.h"
 #include "entry/window_names.h"
 #include "host/dialog_template.h"
-#include "polling_loop.h"
+#include "host/polling_loop.h"
 
 namespace {
 
@@ -199,7 +196,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(kobrant::TypingLimit(id)), 0);
     }
     ShowWindow(dialog, SW_SHOW);
-    kobrant::bench::RunPollingLoop(dialog);
+    kobrant::RunPollingLoop(dialog);
 
     if (buttonFont != nullptr) DeleteObject(buttonFont);
     if (webAddressFont != nullptr) DeleteObject(webAddressFont);

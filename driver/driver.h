@@ -12,13 +12,7 @@
 //   driver::PressButton(box, IDOK);
 //   driver::WaitForExit(program, 10000, exitCode);
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "host/win32.h"
 
 #include <string>
 #include <string_view>

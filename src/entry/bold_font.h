@@ -6,13 +6,7 @@
 //   MakeBoldFont(14) at 96 dpi -> lfHeight -18     at 120 dpi -> -23    at 144 dpi -> -28
 //   MakeBoldFont(12) at 96 dpi -> lfHeight -16     at 120 dpi -> -20    at 144 dpi -> -24
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "host/win32.h"
 
 namespace kobrant {
 

@@ -27,13 +27,7 @@
 // WM_SYSCOMMAND SC_CLOSE (close box, system menu, Alt+F4) answered 0 by the handler,
 // or through CloseDialog; a plain WM_CLOSE, Escape or Enter does not close it.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "host/win32.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,6 +4,7 @@
 
 #include "host/dialog_template.h"
 #include "host/dialog_units.h"
+#include "host/polling_loop.h"
 #include "host/window_records.h"
 
 namespace kobrant {
@@ -79,21 +80,6 @@ void FreeRecordsOf(HWND dialog) {
     }
     records.table.swap(kept);
     ReleaseBrushes(removed, records.table);
-}
-
-// Polls instead of waiting in GetMessage: the loop ends when the dialog window is gone,
-// whatever the queue holds, and a quit message means nothing here.
-void RunMessageLoop(HWND dialog) {
-    MSG message;
-    while (IsWindow(dialog)) {
-        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            Sleep(1);
-            continue;
-        }
-        if (IsWindow(dialog) && IsDialogMessageA(dialog, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 // The controls of the window whose pixels stay right whatever the window's colours:
@@ -230,7 +216,7 @@ INT_PTR RunModal(HWND dialog, EventHandler handler, void* context) {
         showCommand = record->showCommand;
     }
     ShowWindow(dialog, showCommand);
-    RunMessageLoop(dialog);
+    RunPollingLoop(dialog);
     {
         // Normally WM_NCDESTROY has freed the record; never leave it pointing at result.
         LockedRecords records;
