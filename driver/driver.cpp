@@ -1,5 +1,7 @@
 #include "driver/driver.h"
 
+#include "driver/wine.h"
+
 #include <cstdio>
 
 namespace kobrant::driver {
@@ -40,12 +42,6 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM lParam) {
 }
 
 bool Ended(const Program& program) { return WaitForSingleObject(program.Process(), 0) == WAIT_OBJECT_0; }
-
-// Wine's ntdll has this export, Windows' has not.
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 bool CreateProgramProcess(const std::string& exePath, const std::string& workingFolder, PROCESS_INFORMATION& info) {
     std::string commandLine = "\"" + exePath + "\"";

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "driver/wine.h"
 #include "host/dialog_host.h"
 
 namespace kobrant::test {
@@ -86,12 +87,6 @@ private:
     std::atomic<bool> fired_{false};
     std::thread thread_;
 };
-
-// Wine's ntdll has this export, Windows' has not.
-inline bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 // Every test ends with no window record and no brush left: the dialog is destroyed (if
 // the test did not end it) and everything the host made for it must be gone.

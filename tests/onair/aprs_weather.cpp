@@ -185,6 +185,16 @@ Expected ExpectedValue(Field field, std::string_view typed) {
     return {Expected::Kind::kEither, value};
 }
 
+std::vector<std::string_view> OutputLines(std::string_view output) {
+    std::vector<std::string_view> lines;
+    while (!output.empty()) {
+        const std::size_t end = std::min(output.find('\n'), output.size());
+        lines.push_back(output.substr(0, end));
+        output.remove_prefix(std::min(end + 1, output.size()));
+    }
+    return lines;
+}
+
 std::vector<Reading> ReadDecodeAprsOutput(std::string_view output, const std::vector<std::string>& packets) {
     std::vector<Reading> readings(packets.size());
     std::vector<bool> echoed(packets.size(), false), weatherReport(packets.size(), false);
@@ -192,12 +202,7 @@ std::vector<Reading> ReadDecodeAprsOutput(std::string_view output, const std::ve
     std::size_t next = 0;
     Reading* current = nullptr;
     std::size_t currentIndex = 0;
-    std::size_t start = 0;
-    while (start < plain.size()) {
-        std::size_t end = plain.find('\n', start);
-        if (end == std::string::npos) end = plain.size();
-        std::string_view line(plain.data() + start, end - start);
-        start = end + 1;
+    for (std::string_view line : OutputLines(plain)) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
         if (next < packets.size() && line == packets[next]) {  // decode_aprs echoes each packet first

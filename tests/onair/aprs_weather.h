@@ -42,6 +42,9 @@ inline constexpr std::string_view kPositionShown = "N 52 31.0000, E 013 24.0000"
 // decode_aprs reads.
 std::string Packet(std::string_view dataLine);
 
+// The lines of a program's output, each without its LF (a CR before it stays).
+std::vector<std::string_view> OutputLines(std::string_view output);
+
 // What one field must read as.
 struct Expected {
     enum class Kind {

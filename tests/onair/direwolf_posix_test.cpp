@@ -52,13 +52,8 @@ std::string Configuration(const std::vector<std::string>& files) {
 // The packets Dire Wolf printed as sent: "[0L] " (channel 0, low priority) and the packet.
 std::vector<std::string> SentPackets(const std::string& output) {
     std::vector<std::string> packets;
-    std::size_t start = 0;
-    while (start < output.size()) {
-        std::size_t end = output.find('\n', start);
-        if (end == std::string::npos) end = output.size();
-        const std::string line = output.substr(start, end - start);
-        if (line.rfind("[0L] ", 0) == 0) packets.push_back(line.substr(5));
-        start = end + 1;
+    for (const std::string_view line : OutputLines(output)) {
+        if (line.rfind("[0L] ", 0) == 0) packets.emplace_back(line.substr(5));
     }
     return packets;
 }

@@ -2,6 +2,8 @@
 
 #include "textio/file_test_support.h"
 
+#include "driver/wine.h"
+
 namespace kobrant::test {
 
 ReadOnlyFile::ReadOnlyFile(std::string name) : name_(std::move(name)) {
@@ -29,10 +31,7 @@ OtherOpener::~OtherOpener() {
     if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-bool RunningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
+bool RunningUnderWine() { return kobrant::RunningUnderWine(); }
 
 bool RunningAsUnixRoot() {
     char user[256];
