@@ -34,3 +34,13 @@ readonly KOBRANT_BUILD_PACKAGES=(
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb e2fsprogs zip unzip git direwolf
 )
+
+# What making and testing the Debian packages needs beyond that (tools/release, and the
+# package test of tools/test): dpkg-dev (dpkg-buildflags, dpkg-shlibdeps, dpkg-gencontrol)
+# and lintian; the cross compiler and the arm64 libraries the program links (its package
+# is cross-built on amd64); man-db with groff to render the manual pages, qemu-user to run
+# the arm64 program and tmux to type into the installed one.
+readonly KOBRANT_DEB_PACKAGES=(
+    dpkg-dev lintian binutils g++-aarch64-linux-gnu binutils-aarch64-linux-gnu
+    libncurses-dev:arm64 man-db groff-base qemu-user tmux
+)
