@@ -31,14 +31,17 @@ build_deb() {
     local -a cmake_args=(-S "$root" -B "$dir" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=None
         -DKOBRANT_TESTS=OFF -DKOBRANT_SANITIZE=OFF "-DKOBRANT_WERROR=${KOBRANT_WERROR:-OFF}")
     [ "$arch" = arm64 ] && cmake_args+=("-DCMAKE_TOOLCHAIN_FILE=$root/cmake/aarch64-linux-gnu.cmake")
-    # dpkg-buildflags maps the folder it runs in to "." in the debugging paths.
+    # dpkg-buildflags maps the folder it runs in to "." in the debugging paths; the build
+    # folder, which differs from build to build, is mapped to one name as well, since the
+    # program's build id is a hash of its unstripped bytes.
     local flag value
     for flag in CPPFLAGS CFLAGS CXXFLAGS LDFLAGS; do
         value=$(cd "$root" && DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_LDFLAGS_MAINT_APPEND=-Wl,--as-needed \
             dpkg-architecture -a"$arch" -c dpkg-buildflags --get "$flag" 2>/dev/null) || return 1
         local "$flag=$value"
     done
-    cmake_args+=("-DCMAKE_C_FLAGS=$CPPFLAGS $CFLAGS" "-DCMAKE_CXX_FLAGS=$CPPFLAGS $CXXFLAGS"
+    local map="-ffile-prefix-map=$(realpath -m "$dir")=build"
+    cmake_args+=("-DCMAKE_C_FLAGS=$CPPFLAGS $CFLAGS $map" "-DCMAKE_CXX_FLAGS=$CPPFLAGS $CXXFLAGS $map"
         "-DCMAKE_EXE_LINKER_FLAGS=$LDFLAGS")
     local deb=$dir/kobrant_${version}_$arch.deb
     rm -rf "$dir"
