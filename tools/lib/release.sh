@@ -46,7 +46,7 @@ build_deb() {
     local deb=$dir/kobrant_${version}_$arch.deb
     rm -rf "$dir"
     if ! { cmake "${cmake_args[@]}" && cmake --build "$dir" --target kobrant -j 2 &&
-        "$root/release/make_deb.sh" "$deb" "$version" "$epoch" "$arch" "$dir/src/app/kobrant" "$dir/deb-staging"; } >"$log" 2>&1; then
+        "$root/release/make_deb.sh" "$deb" "$version" "$epoch" "$arch" "$dir/kobrant" "$dir/deb-staging"; } >"$log" 2>&1; then
         cat "$log" >&2
         echo "building the $arch package in $dir failed (log: $log)" >&2
         return 1
