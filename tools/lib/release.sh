@@ -24,7 +24,9 @@ project_version() {
 #   lintian must find no error and no warning in the package. The build's output is in
 #   DIR.log, shown when a step fails.
 build_deb() {
-    local arch=$1 dir=$2 log=$2.log root version epoch
+    local arch=$1 dir log root version epoch
+    dir=$(realpath -m "$2")
+    log=$dir.log
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
     version=$(project_version) || return 1
     epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
@@ -40,11 +42,12 @@ build_deb() {
             dpkg-architecture -a"$arch" -c dpkg-buildflags --get "$flag" 2>/dev/null) || return 1
         local "$flag=$value"
     done
-    local map="-ffile-prefix-map=$(realpath -m "$dir")=build"
+    local map="-ffile-prefix-map=$dir=build"
     cmake_args+=("-DCMAKE_C_FLAGS=$CPPFLAGS $CFLAGS $map" "-DCMAKE_CXX_FLAGS=$CPPFLAGS $CXXFLAGS $map"
         "-DCMAKE_EXE_LINKER_FLAGS=$LDFLAGS")
     local deb=$dir/kobrant_${version}_$arch.deb
     rm -rf "$dir"
+    mkdir -p "$dir"
     if ! { cmake "${cmake_args[@]}" && cmake --build "$dir" --target kobrant -j 2 &&
         "$root/release/make_deb.sh" "$deb" "$version" "$epoch" "$arch" "$dir/kobrant" "$dir/deb-staging"; } >"$log" 2>&1; then
         cat "$log" >&2
