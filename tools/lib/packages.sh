@@ -28,9 +28,11 @@ require_packages() {
 # cross toolchain (posix threads), Wine to run the Windows build and Xvfb for its windows,
 # zip to make the release zip (iconv comes with libc-bin), unzip to smoke-test it, git
 # for the commit whose time the build writes, and Dire Wolf (direwolf, decode_aprs), the
-# APRS sender and decoder of the on-air tests.
+# APRS sender and decoder of the on-air tests. Wine's own fonts (fonts-wine, which
+# tools/wine/prefix links into each prefix) and the host font that Wine takes without
+# them (fonts-dejavu-core, for the test of that case).
 readonly KOBRANT_BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb e2fsprogs zip unzip git direwolf
+    wine wine64 fonts-wine fonts-dejavu-core xvfb e2fsprogs zip unzip git direwolf
 )
