@@ -252,7 +252,7 @@ void WriteSeparator(int fileNumber, FileError& error) {
     if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) WriteBytes(*file, ",", error);
 }
 
-void WriteNumber(int fileNumber, long double value, FileError& error) {
+void WriteNumber(int fileNumber, Extended value, FileError& error) {
     if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) {
         WriteBytes(*file, FormatFileNumber(value), error);
     }
@@ -274,9 +274,9 @@ std::string ReadTextItem(int fileNumber, FileError& error) {
     return ReadPlainText(*file, error);
 }
 
-long double ReadNumberItem(int fileNumber, FileError& error) {
+Extended ReadNumberItem(int fileNumber, FileError& error) {
     OpenFile* file = FileFor(fileNumber, Mode::kInput, error);
-    if (file == nullptr || !ItemBegins(*file, error)) return 0;
+    if (file == nullptr || !ItemBegins(*file, error)) return {};
     return ParseNumber(ReadNumberBytes(*file, error));
 }
 

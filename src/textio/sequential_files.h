@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "textio/extended.h"
+
 namespace kobrant {
 
 // The error state of one procedure that uses the file layer (start-up, one "Enter"
@@ -72,12 +74,13 @@ bool OpenForOutput(std::string_view name, int fileNumber, FileError& error);
 //   WriteQuotedText(n, "a,b")  -> "a,b" with its quotes (3 writes; 2 for "")
 //   WriteQuotedText(n, "say \"hi\"") -> the inner quotes as they are, not doubled
 //   WriteSeparator(n)          -> ,
-//   WriteNumber(n, 5) -> 5     WriteNumber(n, -12) -> -12     WriteNumber(n, 0) -> 0
+//   WriteNumber(n, FromInteger(5)) -> 5     WriteNumber(n, FromInteger(-12)) -> -12
+//   WriteNumber(n, FromInteger(0)) -> 0
 //   WriteText(n, "abc")        -> abc (no write for "")
 //   EndLine(n)                 -> CR LF (one write)
 void WriteQuotedText(int fileNumber, std::string_view text, FileError& error);
 void WriteSeparator(int fileNumber, FileError& error);
-void WriteNumber(int fileNumber, long double value, FileError& error);
+void WriteNumber(int fileNumber, Extended value, FileError& error);
 void WriteText(int fileNumber, std::string_view text, FileError& error);
 void EndLine(int fileNumber, FileError& error);
 
@@ -92,7 +95,7 @@ void EndLine(int fileNumber, FileError& error);
 //   an empty file -> ReadNumberItem: 0, e.code 62
 // 52 when the number is not open, 54 when it is open for output.
 std::string ReadTextItem(int fileNumber, FileError& error);
-long double ReadNumberItem(int fileNumber, FileError& error);
+Extended ReadNumberItem(int fileNumber, FileError& error);
 
 // Closing cuts an output disk file at its position and frees the number. CloseFile of
 // a number that is not open does nothing and leaves the error code alone;
