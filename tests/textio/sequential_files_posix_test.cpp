@@ -34,26 +34,33 @@ private:
     void (*previousHandler_)(int) = SIG_DFL;
 };
 
-TEST(SequentialFilesOnLinux, FullDiskGives61AndKeepsTheEarlierWrites) {
+// A file that can't be written whole is not replaced at all: the old one stays, the
+// temporary file goes, and the close says why once more.
+TEST(SequentialFilesOnLinux, FullDiskGives61AndKeepsTheOldFile) {
     struct Case {
         rlim_t limit;
-        const char* bytes;  // in the file afterwards
+        const char* what;
     } cases[] = {
-        {3, "\"ab"},   // the text taken in part: a short write
-        {4, "\"abc"},  // the closing quote refused outright
+        {3, "the text taken in part: a short write"},
+        {4, "the closing quote refused outright"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
+        SCOPED_TRACE(c.what);
         test::TestDirectory dir;
+        const std::string name = dir.File("full.txt");
+        test::WriteBytes(name, "old\r\n");
         FileError error;
-        OpenForOutput(dir.File("full.txt"), 1, error);
+        OpenForOutput(name, 1, error);
         {
             FileSizeLimit limit(c.limit);
             WriteQuotedText(1, "abc", error);
         }
         EXPECT_EQ(error.code, file_error::kDiskFull);
-        CloseFile(1, error);
-        EXPECT_EQ(test::ReadBytes(dir.File("full.txt")), c.bytes);
+        FileError closing;
+        CloseFile(1, closing);
+        EXPECT_EQ(closing.code, file_error::kDiskFull);
+        EXPECT_EQ(test::ReadBytes(name), "old\r\n");
+        EXPECT_EQ(test::ReadBytes(SystemReplacementName(name)), "<missing>");
     }
 }
 
