@@ -45,7 +45,7 @@ inline constexpr char kFormTitle[] = "KOBRANT--V571";
 inline constexpr char kRecordPathHeader[] = "Die WX-Daten befinden sich in:";
 inline constexpr char kClearButton[] = "[ CLEAR ]";
 inline constexpr char kEnterButton[] = "[   Enter   ]";
-inline constexpr char kTooSmall[] = "Fenster zu klein: mindestens 46 x 19 Zeichen";
+inline constexpr char kTooSmall[] = "Fenster zu klein (mind. 46 x 19)";
 
 // The keys, the longest line that fits the window.
 inline constexpr const char* kKeyLines[] = {

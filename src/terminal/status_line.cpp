@@ -41,6 +41,9 @@ std::string StatusAfterEnter(const EnterOutcome& outcome) {
     const std::string time = MidPart(outcome.timestampLine, 13, 5);  // "Mon DD YYYY HH:MM"
     if (outcome.Written()) return time + " geschrieben: " + outcome.dataLine;
     std::string status = time + " nicht geschrieben: ";
+    if (outcome.settings.code == outcome.record.code) {
+        return status + "kobrant.ctl und " + FileFailure("WX-DATA.txt", outcome.record);
+    }
     if (outcome.settings.code != 0) status += FileFailure("kobrant.ctl", outcome.settings);
     if (outcome.settings.code != 0 && outcome.record.code != 0) status += ", ";
     if (outcome.record.code != 0) status += FileFailure("WX-DATA.txt", outcome.record);

@@ -6,6 +6,8 @@
 //       -> "14:05 geschrieben: 270/011g018t068r000p006P008h65b10132"
 //   StatusAfterEnter(WX-DATA.txt refused with 70)
 //       -> "14:05 nicht geschrieben: WX-DATA.txt: Zugriff verweigert (70)"
+//   StatusAfterEnter(both refused with 70)
+//       -> "14:05 nicht geschrieben: kobrant.ctl und WX-DATA.txt: Zugriff verweigert (70)"
 //   StatusAfterEnter(both refused, 70 and 76)
 //       -> "14:05 nicht geschrieben: kobrant.ctl: Zugriff verweigert (70), WX-DATA.txt: Ordner nicht gefunden (76)"
 //   FileErrorText(61) -> "Datentr\xE4ger voll"      FileErrorText(200) -> "Fehler"

@@ -9,7 +9,8 @@
 // - "Enter" puts both files in place first, then turns the box's background green
 //   (red when a file could not be written) for 300 ms with the terminal's bell.
 // - Colours as near the dialog's as the terminal has them (blue on cyan, light fields);
-//   without colours the fields are in reverse video and the focused stop is bold.
+//   without colours (or with NO_COLOR set) the fields are in reverse video and the
+//   focused stop is bold.
 // - A window smaller than the form shows one line saying so, and the form comes back
 //   once it is large enough.
 // - SIGHUP, SIGTERM and SIGINT end the form as F10 does, after an "Enter" under way.

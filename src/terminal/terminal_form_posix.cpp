@@ -40,8 +40,14 @@ enum ColorPairs : short { kBoxPair = 1, kFieldPair, kButtonPair, kWrittenPair, k
 
 bool gColors = false;
 
+// NO_COLOR (set and not empty) asks for none, as many terminal programs agree.
+bool ColorsWanted() {
+    const char* noColor = std::getenv("NO_COLOR");
+    return noColor == nullptr || noColor[0] == '\0';
+}
+
 void StartColors() {
-    gColors = has_colors() && start_color() == OK && COLORS >= 8 && COLOR_PAIRS > kFailedTextPair;
+    gColors = ColorsWanted() && has_colors() && start_color() == OK && COLORS >= 8 && COLOR_PAIRS > kFailedTextPair;
     if (!gColors) return;
     const short background = use_default_colors() == OK ? -1 : COLOR_BLACK;
     init_pair(kBoxPair, COLOR_BLUE, COLOR_CYAN);
@@ -151,9 +157,16 @@ void DrawButton(int line, int column, const char* text, bool focused) {
     Put(line, column, ShownFixedText(text), look);
 }
 
+// A status too long for its line goes on in the keys' line (until the next key).
 void DrawStatusAndKeys(int line, const View& view) {
     const Look statusLook = view.statusFailed ? Colored(kFailedTextPair, A_BOLD, A_BOLD) : Look{};
-    Put(line, 1, ShownFixedText(view.status), statusLook);
+    const std::wstring status = ShownFixedText(view.status);
+    const auto width = static_cast<std::size_t>(COLS - 2);
+    Put(line, 1, status.substr(0, width), statusLook);
+    if (status.size() > width) {
+        Put(line + 1, 1, status.substr(width, width), statusLook);
+        return;
+    }
     for (const char* keys : kKeyLines) {
         const std::wstring shown = ShownFixedText(keys);
         if (static_cast<int>(shown.size()) + 1 < COLS) {
