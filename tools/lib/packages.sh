@@ -27,10 +27,11 @@ require_packages() {
 # What building and testing needs: the native toolchain with GoogleTest, the MinGW-w64
 # cross toolchain (posix threads), Wine to run the Windows build and Xvfb for its windows,
 # zip to make the release zip (iconv comes with libc-bin), unzip to smoke-test it, git
-# for the commit whose time the build writes, and Dire Wolf (direwolf, decode_aprs), the
-# APRS sender and decoder of the on-air tests.
+# for the commit whose time the build writes, Dire Wolf (direwolf, decode_aprs), the
+# APRS sender and decoder of the on-air tests, ncurses (wide-character build) for the
+# Linux program's terminal form, and tmux, the terminal its tests type into.
 readonly KOBRANT_BUILD_PACKAGES=(
-    cmake make g++ libgtest-dev googletest
+    cmake make g++ libgtest-dev googletest libncurses-dev tmux
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb e2fsprogs zip unzip git direwolf
 )
