@@ -1,7 +1,9 @@
 // The form in a terminal, with ncursesw.
 
 #include <curses.h>
+#include <poll.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -265,6 +267,13 @@ void PressEnter(ProgramValues& values, FormState& form, View& view) {
 
 bool TooSmall() { return COLS < kMinimumColumns || LINES < kMinimumLines; }
 
+// A terminal that has gone (its line hung up) without the signal reaching us: every
+// read would fail at once, for ever.
+bool TerminalGone() {
+    struct pollfd input = {STDIN_FILENO, POLLIN, 0};
+    return poll(&input, 1, 0) > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 }  // namespace
 
 bool StartTerminal(std::string& why) {
@@ -294,6 +303,7 @@ int RunTerminalForm(ProgramValues& values) {
         const Key key = ReadKey(resized);
         if (key.kind == KeyKind::kNone) {
             if (resized) Draw(form, view);
+            if (!resized && TerminalGone()) break;
             continue;
         }
         if (TooSmall() && key.kind != KeyKind::kQuit) continue;  // nothing typed blind
