@@ -36,9 +36,7 @@ int RunStartup() {
     const std::string startDirectory = CurrentDirectoryFrom(ReadCurrentDirectory);
     ShowRecordPath(RecordPathFor(startDirectory));  // before either file is touched
 
-    ProgramValues values = StartValues(startDirectory);
-    FileError error;  // nothing is shown: a refused settings file leaves the defaults
-    LoadOrCreateSettings(values.settingsPath, values.settings, error);
+    ProgramValues values = LoadStartValues(startDirectory);
 
     ShowEntryDialog(nullptr, values);
     SetFloatingPointState();

@@ -264,7 +264,7 @@ void WriteText(int fileNumber, std::string_view text, FileError& error) {
 }
 
 void EndLine(int fileNumber, FileError& error) {
-    if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) WriteBytes(*file, "\r\n", error);
+    if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) WriteBytes(*file, SystemLineEnd(), error);
 }
 
 std::string ReadTextItem(int fileNumber, FileError& error) {
@@ -320,6 +320,13 @@ void DeleteFiles(std::string_view pattern, FileError& error) {
         if (!Succeeded(SystemDelete(match.path), error)) return;
     }
     Succeeded(findError, error);
+}
+
+void DeleteBeforeRewrite(std::string_view name, FileError& error) {
+    if (SystemOutputReplacesFile()) return;
+    FileError deleteError;
+    DeleteFiles(name, deleteError);
+    if (deleteError.code != 0 && deleteError.code != file_error::kFileNotFound) error.code = deleteError.code;
 }
 
 std::uint64_t SystemWriteCount() { return gSystemWrites; }

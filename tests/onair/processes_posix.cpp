@@ -18,6 +18,7 @@
 namespace kobrant::onair {
 
 bool OnPath(std::string_view program) {
+    if (program.find('/') != std::string_view::npos) return access(std::string(program).c_str(), X_OK) == 0;
     const char* path = std::getenv("PATH");
     std::string_view folders = path != nullptr ? path : "/usr/bin:/bin";
     while (true) {

@@ -59,11 +59,12 @@ add_foreign_architectures() {
 # APRS sender and decoder of the on-air tests; Wine's own fonts (fonts-wine, which
 # tools/wine/prefix links into each prefix) and the host font that Wine takes without
 # them (fonts-dejavu-core, for the test of that case); MPFR, the software arithmetic of
-# the number rules (natively for the differential test); for the arm64 preset the ARM64
-# cross compiler, the :arm64 libraries the portable code and its tests link (ncurses for
-# the terminal program) and qemu-user to run them.
+# the number rules (natively for the differential test); ncurses (wide-character build)
+# for the Linux program's terminal form, and tmux, the terminal its tests type into; for
+# the arm64 preset the ARM64 cross compiler, the :arm64 libraries the portable code and
+# its tests link and qemu-user to run them.
 readonly KOBRANT_BUILD_PACKAGES=(
-    cmake make g++ libgtest-dev googletest libmpfr-dev
+    cmake make g++ libgtest-dev googletest libmpfr-dev libncurses-dev tmux
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 fonts-wine fonts-dejavu-core xvfb e2fsprogs zip unzip git direwolf
     g++-aarch64-linux-gnu qemu-user libgtest-dev:arm64 libmpfr-dev:arm64 libncurses-dev:arm64
