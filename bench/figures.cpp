@@ -1,4 +1,4 @@
-#include "figures.h"
+#include "bench/figures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,6 +41,21 @@ std::optional<std::uint64_t> StatField(std::string_view stat, std::size_t n) {
     const std::vector<std::string_view> words = Words(stat.substr(close + 1));
     if (words.size() < n - 2) return std::nullopt;
     return ParseUnsigned(words[n - 3]);
+}
+
+// What follows name and the mark in the first entry that begins so, the entries
+// separated by separator: "VmHWM:\t 8632 kB" gives "\t 8632 kB" for VmHWM and ':'.
+std::optional<std::string_view> ValueAfter(std::string_view entries, char separator, std::string_view name,
+                                           char mark) {
+    for (std::size_t at = 0; at < entries.size();) {
+        const std::size_t end = std::min(entries.find(separator, at), entries.size());
+        const std::string_view entry = entries.substr(at, end - at);
+        at = end + 1;
+        if (entry.size() > name.size() && entry.substr(0, name.size()) == name && entry[name.size()] == mark) {
+            return entry.substr(name.size() + 1);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string Lower(std::string_view text) {
@@ -106,30 +121,17 @@ std::optional<std::uint64_t> NanosecondsFromSchedstat(std::string_view schedstat
 }
 
 std::optional<std::uint64_t> KibFromStatus(std::string_view status, std::string_view name) {
-    std::size_t lineStart = 0;
-    while (lineStart < status.size()) {
-        const std::size_t lineEnd = std::min(status.find('\n', lineStart), status.size());
-        const std::string_view line = status.substr(lineStart, lineEnd - lineStart);
-        lineStart = lineEnd + 1;
-        if (line.size() <= name.size() || line.substr(0, name.size()) != name || line[name.size()] != ':') continue;
-        const std::vector<std::string_view> words = Words(line.substr(name.size() + 1));
-        if (words.size() != 2 || words[1] != "kB") return std::nullopt;
-        return ParseUnsigned(words[0]);
-    }
-    return std::nullopt;
+    const std::optional<std::string_view> value = ValueAfter(status, '\n', name, ':');
+    if (!value) return std::nullopt;
+    const std::vector<std::string_view> words = Words(*value);
+    if (words.size() != 2 || words[1] != "kB") return std::nullopt;
+    return ParseUnsigned(words[0]);
 }
 
 std::optional<std::string> EnvironmentValue(std::string_view environment, std::string_view name) {
-    std::size_t at = 0;
-    while (at < environment.size()) {
-        const std::size_t end = std::min(environment.find('\0', at), environment.size());
-        const std::string_view entry = environment.substr(at, end - at);
-        at = end + 1;
-        if (entry.size() > name.size() && entry.substr(0, name.size()) == name && entry[name.size()] == '=') {
-            return std::string(entry.substr(name.size() + 1));
-        }
-    }
-    return std::nullopt;
+    const std::optional<std::string_view> value = ValueAfter(environment, '\0', name, '=');
+    if (!value) return std::nullopt;
+    return std::string(*value);
 }
 
 std::string CommandNameOf(std::string_view fileName) { return std::string(fileName.substr(0, 15)); }

@@ -1,5 +1,7 @@
 #pragma once
 // The dialog host: the layer between the program and the Windows dialog manager.
+// Why not the dialog manager alone: it keeps no colours of a window, and "Enter" recolours the
+// dialog; the host keeps each window's in its records, answers for them, repaints what changed.
 //
 // It builds a dialog from a template made in memory (dialog_template.h), adds controls
 // to it as child windows in dialog units of the host font (8 points, "MS Sans Serif"),
