@@ -1,7 +1,6 @@
 #pragma once
-// What the benchmark's two baseline programs share: the empty-dialog baseline's
-// captions, which the benchmark driver looks for; the writer of their dialog templates
-// in memory; and the answers they give as kobrant.exe's dialog host gives them.
+// What the benchmark's two baseline programs share: the empty-dialog baseline's captions,
+// their dialog templates' writer, and the answers they give as kobrant.exe's host does.
 
 #include "host/win32.h"
 
@@ -22,21 +21,20 @@ public:
     explicit TemplateWriter(WORD* start) : start_(start), at_(start) {}
     void Dialog(DWORD style, DWORD extendedStyle, int items, const int (&place)[4], std::string_view title,
                 WORD fontPoints, std::string_view font) {
-        Styles(style, extendedStyle);
-        Word(static_cast<WORD>(items));
-        Place(place);
+        Head(style, extendedStyle, place, items);
         Word(0);  // no menu
         Word(0);  // the system's dialog class
         Text(title);
         Word(fontPoints);
         Text(font);
     }
-    // A control of a predefined class (by atom), with no creation data.
-    void Item(DWORD style, DWORD extendedStyle, const int (&place)[4], int id, WORD atom, std::string_view text) {
+    // A control of a window class named by its name, with no creation data.
+    void Item(DWORD style, DWORD extendedStyle, const int (&place)[4], int id, std::string_view windowClass,
+              std::string_view text) {
         if ((at_ - start_) % 2 != 0) Word(0);
-        Styles(style, extendedStyle);
-        Place(place);
-        for (WORD word : {static_cast<WORD>(id), WORD{0xFFFF}, atom}) Word(word);
+        Head(style, extendedStyle, place, -1);
+        Word(static_cast<WORD>(id));
+        Text(windowClass);
         Text(text);
         Word(0);
     }
@@ -48,13 +46,13 @@ private:
         for (char c : text) Word(static_cast<unsigned char>(c));
         Word(0);
     }
-    void Styles(DWORD style, DWORD extendedStyle) {
+    // The styles, a dialog's number of items (none for an item) and the place.
+    void Head(DWORD style, DWORD extendedStyle, const int (&place)[4], int items) {
         for (DWORD value : {style, extendedStyle}) {
             Word(LOWORD(value));
             Word(HIWORD(value));
         }
-    }
-    void Place(const int (&place)[4]) {
+        if (items >= 0) Word(static_cast<WORD>(items));
         for (int value : place) Word(static_cast<WORD>(static_cast<short>(value)));
     }
 
@@ -62,10 +60,9 @@ private:
     WORD* at_;
 };
 
-// The dialog procedure's answers that both baselines give as kobrant.exe's host does:
-// activation is answered, so the dialog manager neither saves nor restores the focus
-// and no control gets it; the close box, Close and Alt+F4 end the dialog. False for a
-// message left to the caller.
+// The answers both baselines give as kobrant.exe's host does (false for any other
+// message): activation is answered, so the dialog manager neither saves nor restores
+// the focus; the close box, Close and Alt+F4 end the dialog.
 inline bool AnsweredAsTheHost(HWND dialog, UINT message, WPARAM wParam) {
     if (message == WM_ACTIVATE) return LOWORD(wParam) <= WA_CLICKACTIVE;
     if (message != WM_SYSCOMMAND || (wParam & 0xFFF0) != SC_CLOSE) return false;

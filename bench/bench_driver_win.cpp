@@ -3,13 +3,13 @@
 // markdown table. tools/bench builds the three programs and runs this under Wine;
 // docs/bench.md tells how and why each figure is taken. Paths may be Linux paths.
 //
-//   bench_driver.exe --program K.exe --same-ui S.exe --baseline B.exe --work FOLDER
-//                    [--out TABLE.md] [--runs 18] [--idle-runs 5] [--idle-seconds 10]
-//                    [--enter-presses 5] [--size-program BYTES] [--imports-program DLL,DLL]
-//                    (--size- and --imports- for same-ui and baseline alike)
+//   bench_driver.exe --program K.exe --same-ui S.exe --baseline B.exe --work FOLDER [--out TABLE.md]
+//       [--runs 18] [--idle-runs 5] [--idle-seconds 10] [--enter-presses 5]
+//       [--size-program BYTES] [--imports-program "DLL, DLL"] (and so for same-ui and baseline)
 
 #include "host/win32.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -39,40 +39,37 @@ struct Samples {
 
 // One of the three programs: what to start and look for, and what was measured of it.
 struct Subject {
-    std::string label;  // in the log and the run folders' names
-    std::string exe;
+    std::string label;   // in the log and the run folders' names
+    std::string option;  // of its command-line options: --program, --size-program, --imports-program
     std::string boxCaption;
     std::string dialogCaption;
     bool hasEnter = false;
-    std::string size;          // of a stripped copy, in bytes (from tools/bench)
-    std::string imports;       // its DLLs, comma-separated (from tools/bench)
-    std::string seedSettings;  // a settings file copied into each run's folder, or ""
-    Samples samples;
+    std::string exe{};
+    std::string size{};          // of a stripped copy, in bytes (from tools/bench)
+    std::string imports{};       // its DLLs, "KERNEL32.dll, USER32.dll" (from tools/bench)
+    std::string seedSettings{};  // a settings file copied into each run's folder, or ""
+    Samples samples{};
 };
 
 enum SubjectIndex { kProgram, kSameUi, kEmptyDialog };
 
 struct Bench {
-    Subject subjects[3];  // by SubjectIndex
+    Subject subjects[3] = {{"kobrant", "program", kRecordPathCaption, kEntryDialogCaption, true},
+                           {"same-ui", "same-ui", kRecordPathCaption, kEntryDialogCaption, false},
+                           {"empty", "baseline", kBaselineBoxCaption, kBaselineDialogCaption, false}};
     std::string workFolder;
     std::string outFile;
     int runs = 18;  // start-up rounds; a multiple of 6 takes every order of the three equally often
     int idleRuns = 5;
     int idleSeconds = 10;
     int enterPresses = 5;
-    std::string procFolder = WindowsPath("/proc");
-    std::string serverFolder;  // the wineserver's, in procFolder
+    std::string procFolder = WindowsPath("/proc");  // Linux's, seen through drive Z:
+    std::optional<std::string> winePrefix;  // this process's, which the programs it starts share
+    std::string serverFolder;               // the wineserver's
 };
 
 double NowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / ticksPerMs;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // One start up to the dialog shown: the dialog and the two waits the operator has.
@@ -91,51 +88,35 @@ bool ShowDialog(const Subject& subject, const std::string& folder, driver::Progr
     if (!driver::StartProgram(subject.exe, folder, program, problem)) return false;
     HWND box = driver::WaitUntilShown(program, driver::kDialogClass, subject.boxCaption, kWindowTimeoutMs);
     shown.toBox = NowMs() - started;
-    if (box == nullptr) {
-        problem = "no message box \"" + subject.boxCaption + "\"";
-        return false;
-    }
     const double okPressed = NowMs();
-    driver::PressButton(box, IDOK);
-    shown.dialog = driver::WaitUntilShown(program, driver::kDialogClass, subject.dialogCaption, kWindowTimeoutMs);
+    if (box != nullptr && driver::PressButton(box, IDOK)) {
+        shown.dialog = driver::WaitUntilShown(program, driver::kDialogClass, subject.dialogCaption, kWindowTimeoutMs);
+    }
     shown.toDialog = NowMs() - okPressed;
-    if (shown.dialog == nullptr) problem = "no dialog \"" + subject.dialogCaption + "\" after OK";
-    return shown.dialog != nullptr;
+    if (shown.dialog != nullptr) return true;
+    problem = box == nullptr ? "no message box \"" + subject.boxCaption + "\""
+                             : "no dialog \"" + subject.dialogCaption + "\" after OK";
+    return false;
 }
 
-// Clicks "Enter" and times it: a cross-process SendMessage returns once the dialog has
-// handled the button's click, its WM_COMMAND included. Gives the time beyond the pause.
-bool PressEnter(HWND dialog, double& beyondPauseMs, std::string& problem) {
-    HWND button = GetDlgItem(dialog, kEnterButtonId);
-    if (button == nullptr) {
-        problem = "the dialog has no \"Enter\" button (id 1028)";
-        return false;
-    }
-    DWORD_PTR answer = 0;
-    const double start = NowMs();
-    const bool answered = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, kEnterTimeoutMs, &answer) != 0;
-    const double elapsed = NowMs() - start;
-    if (!answered) {
-        problem = "\"Enter\" was not handled within " + std::to_string(kEnterTimeoutMs) + " ms";
-        return false;
-    }
-    if (elapsed < kEnterPauseMs) {
-        problem = "\"Enter\" returned after " + std::to_string(elapsed) + " ms, without its pause";
-        return false;
-    }
-    beyondPauseMs = elapsed - kEnterPauseMs;
-    return true;
-}
-
-// Presses "Enter" the given number of times, kBetweenEntersMs apart, and checks that
-// the record was written.
+// Clicks "Enter" the given number of times, kBetweenEntersMs apart, and times each: a
+// cross-process SendMessage returns once the dialog has handled the click, its
+// WM_COMMAND included. Each press's time beyond the pause goes to enters.
 bool PressEnters(HWND dialog, int presses, const std::string& folder, std::vector<double>& enters,
                  std::string& problem) {
+    HWND button = GetDlgItem(dialog, kEnterButtonId);
     for (int press = 0; press < presses; ++press) {
         Sleep(kBetweenEntersMs);
-        double beyondPause = 0;
-        if (!PressEnter(dialog, beyondPause, problem)) return false;
-        enters.push_back(beyondPause);
+        DWORD_PTR answer = 0;
+        const double start = NowMs();
+        const bool answered = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, kEnterTimeoutMs, &answer) != 0;
+        const double elapsed = NowMs() - start;
+        if (!answered || elapsed < kEnterPauseMs) {
+            problem = answered ? "\"Enter\" returned after " + std::to_string(elapsed) + " ms, without its pause"
+                               : "\"Enter\" (id 1028) was not handled within " + std::to_string(kEnterTimeoutMs) + " ms";
+            return false;
+        }
+        enters.push_back(elapsed - kEnterPauseMs);
     }
     if (presses > 0 && GetFileAttributesA((folder + "\\WX-DATA.txt").c_str()) == INVALID_FILE_ATTRIBUTES) {
         problem = "\"Enter\" wrote no WX-DATA.txt";
@@ -163,16 +144,11 @@ IdleReading MeasureIdle(const std::string& processFolder, const Bench& bench) {
             (CpuMilliseconds(bench.serverFolder) - serverBefore) * scale, PeakKib(processFolder)};
 }
 
-std::optional<std::string> WinePrefix() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    return prefix != nullptr ? std::optional<std::string>(prefix) : std::nullopt;
-}
-
 // The Linux process behind the program just started from exe: the newest of this
 // Wine prefix whose command name is the file's name.
 std::string ProcessFolderOf(const std::string& exe, const Bench& bench) {
     const std::string name = CommandNameOf(exe.substr(exe.find_last_of("\\/") + 1));
-    return NewestProcess(bench.procFolder, [&](std::string_view comm) { return comm == name; }, WinePrefix());
+    return NewestProcess(bench.procFolder, [&](std::string_view comm) { return comm == name; }, bench.winePrefix);
 }
 
 bool Close(driver::Program& program, HWND dialog, std::string& problem) {
@@ -184,18 +160,12 @@ bool Close(driver::Program& program, HWND dialog, std::string& problem) {
 }
 
 void NoteStartUp(const Shown& shown, Subject& subject) {
-    std::fprintf(stderr, "bench:   %-8s box %.1f ms, dialog %.1f ms\n", subject.label.c_str(), shown.toBox,
-                 shown.toDialog);
     subject.samples.toBox.push_back(shown.toBox);
     subject.samples.toDialog.push_back(shown.toDialog);
     subject.samples.startup.push_back(shown.toBox + shown.toDialog);
 }
 
 void NoteActions(const std::vector<double>& enters, const IdleReading& idle, Subject& subject) {
-    char enter[48] = "";
-    if (!enters.empty()) std::snprintf(enter, sizeof enter, " \"Enter\" +%.1f ms (median),", Median(enters));
-    std::fprintf(stderr, "bench:   %-8s%s idle %.1f + %.1f ms, peak %.1f KiB\n", subject.label.c_str(), enter,
-                 idle.process, idle.server, idle.peakKib);
     Samples& samples = subject.samples;
     samples.enter.insert(samples.enter.end(), enters.begin(), enters.end());
     if (!std::isnan(idle.process)) samples.idleProcess.push_back(idle.process);
@@ -206,8 +176,7 @@ void NoteActions(const std::vector<double>& enters, const IdleReading& idle, Sub
     if (!std::isnan(idle.peakKib)) samples.peakKib.push_back(idle.peakKib);
 }
 
-// What a start is for: none measured (the first start of each program), its start-up
-// alone (closed as soon as the dialog is shown), or everything but the start-up.
+// What a start is for: nothing (the first start), the start-up alone, or all but it.
 enum class RunKind { Unmeasured, StartUp, Actions };
 
 // One start of the subject in the folder: shown, measured as kind asks and closed.
@@ -240,9 +209,8 @@ void Start(Subject& subject, RunKind kind, const std::string& run, const Bench& 
     subject.samples.problems.push_back(run + ": " + problem);
 }
 
-// The orders of the three programs in the start-up rounds: in six rounds each program
-// comes first, second and third twice, and each follows each other one twice, so that a
-// machine that gets busier or quieter meanwhile weighs on all alike.
+// The start-up rounds' orders: in six rounds each program comes first, second and third
+// twice and follows each other one twice, so that a busier or quieter machine weighs on all alike.
 constexpr int kOrders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {2, 1, 0}, {1, 0, 2}};
 
 // The start-ups come in rounds of their own, before those of the other figures, so that
@@ -272,83 +240,72 @@ void MeasureAll(Bench& bench) {
     }
 }
 
-std::vector<double> Single(const std::string& number) {
-    if (number.empty()) return {};
-    return {std::strtod(number.c_str(), nullptr)};
-}
-
+// The DLLs of a list as tools/bench gives it, "KERNEL32.dll, USER32.dll".
 std::vector<std::string> SplitList(const std::string& list) {
     std::vector<std::string> items;
     for (std::size_t at = 0; at < list.size();) {
-        const std::size_t end = std::min(list.find(',', at), list.size());
+        const std::size_t end = std::min(list.find(", ", at), list.size());
         if (end > at) items.push_back(list.substr(at, end - at));
-        at = end + 1;
+        at = end + 2;
     }
     return items;
 }
 
-std::string JoinList(const std::vector<std::string>& items) {
-    std::string text;
-    for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
-    return text.empty() ? "-" : text;
-}
-
-// The heading: the date, what is compared, under which Wine and on how many CPUs.
 std::string Title() {
     SYSTEMTIME now;
     GetSystemTime(&now);
     SYSTEM_INFO system;
     GetSystemInfo(&system);
     const char* wine = WineVersion();
-    char text[160];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u: kobrant.exe beside the same-UI and the empty-dialog baselines, %s%s, %lu CPUs",
-                  now.wYear, now.wMonth, now.wDay, wine != nullptr ? "Wine " : "Windows", wine != nullptr ? wine : "",
-                  static_cast<unsigned long>(system.dwNumberOfProcessors));
-    return text;
+    char date[16];
+    std::snprintf(date, sizeof date, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+    return std::string(date) + ": kobrant.exe beside the same-UI and the empty-dialog baselines, " +
+           (wine != nullptr ? "Wine " + std::string(wine) : "Windows") + ", " +
+           std::to_string(system.dwNumberOfProcessors) + " CPUs";
 }
 
 std::vector<Row> FigureRows(const Bench& bench) {
-    const Samples& k = bench.subjects[kProgram].samples;
-    const Samples& s = bench.subjects[kSameUi].samples;
-    const Samples& e = bench.subjects[kEmptyDialog].samples;
+    const Subject (&s)[3] = bench.subjects;
+    // The row of a figure that all three programs have, by its samples.
+    const auto row = [&](std::string figure, std::vector<double> Samples::*of, Judged judged, double limit,
+                         int decimals) {
+        return Row{figure, s[0].samples.*of, s[1].samples.*of, s[2].samples.*of, judged, limit, "", decimals, ""};
+    };
+    const auto size = [](const Subject& subject) {
+        return subject.size.empty() ? std::vector<double>{} : std::vector{std::strtod(subject.size.c_str(), nullptr)};
+    };
     const std::string idle = std::to_string(bench.idleSeconds) + " s";
     return {
-        {"start-up: process start to message box shown (ms)", k.toBox, s.toBox, e.toBox, Judged::NotJudged, 0, "", 1,
-         ""},
-        {"start-up: OK to dialog shown (ms)", k.toDialog, s.toDialog, e.toDialog, Judged::NotJudged, 0, "", 1, ""},
-        {"start-up: the two together (ms)", k.startup, s.startup, e.startup, Judged::ByRatio, 1.05, "", 1, ""},
-        {"\"Enter\": click to the handler's return, less the 300 ms pause (ms)", k.enter, {}, {}, Judged::ByLimit, 10,
-         "ms", 1, "no \"Enter\" handler"},
-        {"idle: CPU time of the process in " + idle + " (ms)", k.idleProcess, s.idleProcess, e.idleProcess,
-         Judged::ByRatio, 1.2, "", 0, ""},
-        {"idle: CPU time of wineserver in the same " + idle + " (ms)", k.idleServer, s.idleServer, e.idleServer,
-         Judged::NotJudged, 0, "", 0, ""},
-        {"idle: process and wineserver together (ms)", k.idleBoth, s.idleBoth, e.idleBoth, Judged::ByRatio, 1.2, "", 0,
-         ""},
-        {"memory: peak resident size, dialog open (KiB)", k.peakKib, s.peakKib, e.peakKib, Judged::ByRatio, 1.2, "", 0,
-         ""},
-        {"size: .exe stripped (bytes)", Single(bench.subjects[kProgram].size), Single(bench.subjects[kSameUi].size),
-         Single(bench.subjects[kEmptyDialog].size), Judged::ByLimit, 327680, "bytes", 0, ""},
+        row("start-up: process start to message box shown (ms)", &Samples::toBox, Judged::NotJudged, 0, 1),
+        row("start-up: OK to dialog shown (ms)", &Samples::toDialog, Judged::NotJudged, 0, 1),
+        row("start-up: the two together (ms)", &Samples::startup, Judged::ByRatio, 1.05, 1),
+        {"\"Enter\": click to the handler's return, less the 300 ms pause (ms)", s[kProgram].samples.enter, {}, {},
+         Judged::ByLimit, 10, "ms", 1, "no \"Enter\" handler"},
+        row("idle: CPU time of the process in " + idle + " (ms)", &Samples::idleProcess, Judged::ByRatio, 1.2, 0),
+        row("idle: CPU time of wineserver in the same " + idle + " (ms)", &Samples::idleServer, Judged::NotJudged, 0, 0),
+        row("idle: process and wineserver together (ms)", &Samples::idleBoth, Judged::ByRatio, 1.2, 0),
+        row("memory: peak resident size, dialog open (KiB)", &Samples::peakKib, Judged::ByRatio, 1.2, 0),
+        {"size: .exe stripped (bytes)", size(s[0]), size(s[1]), size(s[2]), Judged::ByLimit, 327680, "bytes", 0, ""},
     };
 }
 
 TextRow ImportsRow(const Bench& bench) {
+    const auto shown = [&](int index) {
+        return bench.subjects[index].imports.empty() ? "-" : bench.subjects[index].imports;
+    };
     const std::vector<std::string> imports = SplitList(bench.subjects[kProgram].imports);
-    return {"size: DLLs imported", JoinList(imports), JoinList(SplitList(bench.subjects[kSameUi].imports)),
-            JoinList(SplitList(bench.subjects[kEmptyDialog].imports)), "system DLLs only",
+    return {"size: DLLs imported", shown(kProgram), shown(kSameUi), shown(kEmptyDialog), "system DLLs only",
             !imports.empty() && ForeignImports(imports).empty()};
 }
 
 // How the figures were taken in this run (docs/bench.md tells more) and what went wrong.
 std::vector<std::string> Notes(const Bench& bench, const std::string& loadBefore, const std::string& loadAfter) {
     std::vector<std::string> notes = {
-        "Start-up: medians of " + std::to_string(bench.runs) + " rounds, each starting the three programs one "
-            "straight after the other in an order that changes from round to round, after one unmeasured start "
-            "of each; \"Enter\" (" + std::to_string(bench.enterPresses) + " presses a start), idle (" +
-            std::to_string(bench.idleSeconds) + " s, " + std::to_string(kSettleMs) + " ms after the last "
-            "action) and memory: medians of " + std::to_string(bench.idleRuns) + " further starts of each. Lowest "
-            "and highest in brackets. Each ratio is kobrant.exe's median over the baseline's from this run; the "
-            "targets are judged against the same-UI baseline, the empty dialog is for reference.",
+        "Medians, the lowest and highest in brackets: start-up of " + std::to_string(bench.runs) + " rounds of "
+            "the three programs one straight after the other, in changing order; \"Enter\" (" +
+            std::to_string(bench.enterPresses) + " presses a start), idle (" + std::to_string(kSettleMs) + " ms "
+            "after the last action) and memory of " + std::to_string(bench.idleRuns) + " further starts of each. "
+            "Ratios: kobrant.exe's median over the baseline's; the targets are judged against the same-UI one.",
         "",
         "- CPU time and memory of the Linux process behind each program (/proc/PID/task/*/schedstat, VmHWM of "
         "/proc/PID/status); wineserver's time includes the rest of the Wine session.",
@@ -372,22 +329,17 @@ bool ReadBench(int argc, char** argv, Bench& bench) {
     std::map<std::string, std::string> given;
     for (int i = 1; i + 1 < argc; i += 2) given[argv[i]] = argv[i + 1];
     const auto text = [&](const std::string& name) { return given.count(name) != 0 ? given[name] : std::string(); };
-    const auto subject = [&](const char* label, const char* option, const char* box, const char* dialog) {
-        return Subject{label, WindowsPath(text(std::string("--") + option)), box, dialog, false,
-                       text(std::string("--size-") + option), text(std::string("--imports-") + option), "", {}};
-    };
-    bench.subjects[kProgram] = subject("kobrant", "program", kRecordPathCaption, kEntryDialogCaption);
-    bench.subjects[kProgram].hasEnter = true;
-    bench.subjects[kSameUi] = subject("same-ui", "same-ui", kRecordPathCaption, kEntryDialogCaption);
-    bench.subjects[kEmptyDialog] = subject("empty", "baseline", kBaselineBoxCaption, kBaselineDialogCaption);
+    for (Subject& subject : bench.subjects) {
+        subject.exe = WindowsPath(text("--" + subject.option));
+        subject.size = text("--size-" + subject.option);
+        subject.imports = text("--imports-" + subject.option);
+        if (subject.exe.empty()) return false;
+    }
     bench.workFolder = WindowsPath(text("--work"));
     bench.outFile = WindowsPath(text("--out"));
     for (auto [name, value] : {std::pair{"--runs", &bench.runs}, {"--idle-runs", &bench.idleRuns},
                                {"--idle-seconds", &bench.idleSeconds}, {"--enter-presses", &bench.enterPresses}}) {
         if (given.count(name) != 0) *value = std::atoi(given[name].c_str());
-    }
-    for (const Subject& s : bench.subjects) {
-        if (s.exe.empty()) return false;
     }
     return !bench.workFolder.empty() && bench.runs > 0 && bench.idleRuns >= 0 && bench.idleSeconds > 0;
 }
@@ -395,8 +347,8 @@ bool ReadBench(int argc, char** argv, Bench& bench) {
 bool WriteTable(const std::string& table, const std::string& path) {
     FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr) return false;
-    std::fputs(table.c_str(), out);
-    return std::fclose(out) == 0;
+    const bool written = std::fputs(table.c_str(), out) >= 0;
+    return std::fclose(out) == 0 && written;
 }
 
 }  // namespace
@@ -407,14 +359,15 @@ int main(int argc, char** argv) {
     Bench bench;
     if (!ReadBench(argc, argv, bench)) {
         std::fputs("usage: bench_driver --program EXE --same-ui EXE --baseline EXE --work FOLDER [--out FILE]\n"
-                   "       [--runs N] [--idle-runs N] [--idle-seconds S] [--enter-presses N]\n"
-                   "       [--size-program|same-ui|baseline BYTES] [--imports-program|same-ui|baseline DLL,...]\n",
+                   "  [--runs N] [--idle-runs N] [--idle-seconds S] [--enter-presses N] [--size-program BYTES]\n"
+                   "  [--imports-program \"DLL, ...\"] (--size- and --imports- for same-ui and baseline too)\n",
                    stderr);
         return 2;
     }
     CreateDirectoryA(bench.workFolder.c_str(), nullptr);
+    if (const char* prefix = std::getenv("WINEPREFIX")) bench.winePrefix = prefix;
     bench.serverFolder = NewestProcess(
-        bench.procFolder, [](std::string_view comm) { return comm.rfind("wineserver", 0) == 0; }, WinePrefix());
+        bench.procFolder, [](std::string_view comm) { return comm.rfind("wineserver", 0) == 0; }, bench.winePrefix);
     const std::string loadBefore = LoadAverage();
     MeasureAll(bench);
 

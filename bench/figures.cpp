@@ -58,41 +58,24 @@ std::optional<std::string_view> ValueAfter(std::string_view entries, char separa
     return std::nullopt;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 std::string Number(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
 }
 
-double Lowest(const std::vector<double>& samples) { return *std::min_element(samples.begin(), samples.end()); }
-double Highest(const std::vector<double>& samples) { return *std::max_element(samples.begin(), samples.end()); }
-
 // "412 (398-450)": the median, then the lowest and the highest sample.
 std::string FiguresText(const std::vector<double>& samples, int decimals) {
     if (samples.empty()) return "-";
-    std::string text = Number(Median(samples), decimals);
-    if (samples.size() > 1) {
-        text += " (" + Number(Lowest(samples), decimals) + "-" + Number(Highest(samples), decimals) + ")";
-    }
-    return text;
+    const auto [lowest, highest] = std::minmax_element(samples.begin(), samples.end());
+    const std::string range = " (" + Number(*lowest, decimals) + "-" + Number(*highest, decimals) + ")";
+    return Number(Median(samples), decimals) + (samples.size() > 1 ? range : "");
 }
 
 std::string TargetText(const Row& row) {
-    switch (row.judged) {
-    case Judged::ByRatio:
-        return "<= " + Number(row.limit, 2) + "x";
-    case Judged::ByLimit:
-        return "<= " + Number(row.limit, row.decimals) + (row.unit.empty() ? "" : " " + row.unit);
-    case Judged::NotJudged:
-        break;
-    }
-    return "-";
+    if (row.judged == Judged::ByRatio) return "<= " + Number(row.limit, 2) + "x";
+    if (row.judged == Judged::NotJudged) return "-";
+    return "<= " + Number(row.limit, row.decimals) + (row.unit.empty() ? "" : " " + row.unit);
 }
 
 }  // namespace
@@ -141,7 +124,8 @@ std::vector<std::string> ForeignImports(const std::vector<std::string>& dlls) {
                                                        "msvcrt.dll"};
     std::vector<std::string> foreign;
     for (const std::string& dll : dlls) {
-        const std::string lower = Lower(dll);
+        std::string lower = dll;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (std::find(std::begin(kSystemDlls), std::end(kSystemDlls), lower) == std::end(kSystemDlls)) {
             foreign.push_back(dll);
         }
@@ -156,19 +140,11 @@ std::string RatioText(double program, double baseline) {
 
 std::string Verdict(const Row& row) {
     const double program = Median(row.program);
-    if (std::isnan(program)) return "-";
-    switch (row.judged) {
-    case Judged::ByRatio: {
-        const double baseline = Median(row.sameUi);
-        if (std::isnan(baseline) || baseline == 0) return "-";
-        return program / baseline <= row.limit ? "yes" : "no";
-    }
-    case Judged::ByLimit:
-        return program <= row.limit ? "yes" : "no";
-    case Judged::NotJudged:
-        break;
-    }
-    return "-";
+    const double baseline = Median(row.sameUi);
+    if (std::isnan(program) || row.judged == Judged::NotJudged) return "-";
+    if (row.judged == Judged::ByLimit) return program <= row.limit ? "yes" : "no";
+    if (std::isnan(baseline) || baseline == 0) return "-";
+    return program / baseline <= row.limit ? "yes" : "no";
 }
 
 std::string TableText(const Report& report) {

@@ -15,8 +15,7 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kMillisecondsPerTick = 10;  // USER_HZ is 100 on every Linux
 
-// The names in the folder that are numbers: the processes of /proc, the threads of
-// /proc/PID/task.
+// The names in the folder that are numbers: the processes of /proc, the threads of a task/.
 std::vector<std::string> NumberedEntries(const std::string& folder) {
     std::vector<std::string> numbers;
     std::error_code error;
@@ -27,8 +26,6 @@ std::vector<std::string> NumberedEntries(const std::string& folder) {
     return numbers;
 }
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
-
 }  // namespace
 
 std::string NewestProcess(const std::string& procRoot, const std::function<bool(std::string_view)>& nameMatches,
@@ -37,7 +34,8 @@ std::string NewestProcess(const std::string& procRoot, const std::function<bool(
     std::uint64_t newestStart = 0;
     for (const std::string& process : NumberedEntries(procRoot)) {
         const std::string folder = procRoot + "/" + process;
-        if (!nameMatches(FirstLine(ReadTextFile(folder + "/comm")))) continue;
+        const std::string comm = ReadTextFile(folder + "/comm");
+        if (!nameMatches(comm.substr(0, comm.find('\n')))) continue;
         if (EnvironmentValue(ReadTextFile(folder + "/environ"), "WINEPREFIX") != winePrefix) continue;
         const std::optional<std::uint64_t> start = StartTicksFromStat(ReadTextFile(folder + "/stat"));
         if (start && (newest.empty() || *start >= newestStart)) {

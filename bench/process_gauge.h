@@ -1,9 +1,9 @@
 #pragma once
-// The CPU time and peak memory of a running program, read from Linux's /proc: there a
-// native program is found, and under Wine the Linux process behind a Windows program
-// and the wineserver, which does much of its work. (Wine 8 answers GetProcessTimes of
-// another process without its user time and GetProcessMemoryInfo with zeros.) A Windows
-// program reads /proc through Wine's drive Z:, which maps the Linux root. Portable.
+// The CPU time and peak memory of a running program from Linux's /proc, where a native
+// program is found and, under Wine, the Linux process behind a Windows program and the
+// wineserver that does much of its work (Wine 8 answers GetProcessTimes of another
+// process without its user time, GetProcessMemoryInfo with zeros). A Windows program
+// reads /proc through Wine's drive Z:. Portable.
 //
 //   NewestProcess(WindowsPath("/proc"), same name, prefix) -> "Z:\proc/4342"
 //   CpuMilliseconds("/proc/self")   -> 21.3  (every thread's time on a CPU so far)
@@ -23,15 +23,14 @@ namespace kobrant::bench {
 std::string NewestProcess(const std::string& procRoot, const std::function<bool(std::string_view)>& nameMatches,
                           const std::optional<std::string>& winePrefix);
 
-// The CPU time the process has used so far, kernel and user, in milliseconds, from the
-// scheduler's count of each thread (the process's 10 ms ticks where those are
-// missing); NaN when it cannot be read.
+// The process's CPU time so far, kernel and user, in ms: each thread's count of the
+// scheduler (else the process's 10 ms ticks); NaN when it cannot be read.
 double CpuMilliseconds(const std::string& processFolder);
 
 // The process's peak resident size so far, in KiB; NaN when unknown.
 double PeakKib(const std::string& processFolder);
 
-// The bytes of a small file such as those of /proc, which report a size of 0; "" when
+// The bytes of a small file such as those of /proc (which report a size of 0); "" when
 // it cannot be read.
 std::string ReadTextFile(const std::string& path);
 

@@ -1,11 +1,8 @@
-// The same-UI baseline of the benchmark: the least a program must do to show
-// kobrant.exe's entry dialog (docs/bench.md). The same message box, then the same dialog,
-// made by the system's dialog manager from one template in memory with the entry
-// dialog's 30 controls (entry/entry_layout.h) as its items, the bold fonts and edit
-// limits set, the colours answered from brushes made once, run by the dialog host's
-// polling loop. It must look the same (tests/bench/same_ui_test.cpp). It reads and
-// writes no file and uses no C++ library: what it costs is what Windows (or Wine)
-// costs to show this dialog.
+// The same-UI baseline of the benchmark (docs/bench.md): the least a program must do to
+// show kobrant.exe's message box and entry dialog, made by the system's dialog manager
+// from one template with the layout's 30 controls (entry/entry_layout.h) as its items.
+// It must look the same (tests/bench/same_ui_test.cpp); it reads and writes no file and
+// uses no C++ library: what it costs is what Windows (or Wine) costs to show the dialog.
 
 #include "host/win32.h"
 
@@ -14,6 +11,7 @@
 
 #include "bench/baseline.h"
 #include "entry/bold_font.h"
+#include "entry/entry_dialog.h"
 #include "entry/entry_layout.h"
 #include "entry/window_names.h"
 #include "host/dialog_template.h"
@@ -23,78 +21,42 @@ namespace {
 
 using kobrant::ColorPair;
 using kobrant::ColorSet;
-using kobrant::ControlKind;
 using kobrant::ControlRow;
 
 // What kobrant.exe shows in a later start: the settings file that its first start
 // wrote holds the default field texts and the position 5, 5 (dialog units).
-constexpr const char* kFieldTexts[] = {"000", "000", "000", "00", "000", "000", "000", "000", "0000"};
-constexpr int kDialogLeft = 5;
-constexpr int kDialogTop = 5;
-static_assert(sizeof kFieldTexts / sizeof kFieldTexts[0] == 9);
+constexpr const char* kFieldTexts[9] = {"000", "000", "000", "00", "000", "000", "000", "000", "0000"};
 
-// The dialog host's default style for each kind of control (every control of the entry
-// dialog is added with it): the edit fields with the sunken edge instead of a border.
-constexpr DWORD StyleOf(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Edit: return WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-    case ControlKind::Button: return WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-    case ControlKind::Label: break;
-    }
-    return WS_CHILD | WS_VISIBLE | SS_LEFT;
-}
-constexpr DWORD ExtendedStyleOf(ControlKind kind) { return kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0; }
-
-// The predefined classes of a dialog template item, by atom.
-constexpr WORD AtomOf(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Edit: return 0x0081;
-    case ControlKind::Button: return 0x0080;
-    case ControlKind::Label: break;
-    }
-    return 0x0082;  // STATIC
-}
-
-// 30 items of at most 22 characters each take about 2.3 KiB.
+// 30 items, with class names and texts of at most 22 characters, take under 3 KiB.
 alignas(4) WORD gTemplate[2048];
 
 const DLGTEMPLATE* BuildTemplate() {
     kobrant::bench::TemplateWriter out(gTemplate);
-    // WS_VISIBLE out: the dialog is shown once the fonts are set, as the host shows it;
-    // the dialog host's template font.
+    // WS_VISIBLE out (it is shown once the fonts are set, as the host shows it); the host's font.
     out.Dialog(kobrant::kEntryDialogStyle & ~static_cast<DWORD>(WS_VISIBLE), kobrant::kEntryDialogExtendedStyle,
                kobrant::kEntryControlCount,
-               {kDialogLeft, kDialogTop, kobrant::kEntryDialogWidth, kobrant::kEntryDialogHeight},
+               {5, 5, kobrant::kEntryDialogWidth, kobrant::kEntryDialogHeight},
                kobrant::kEntryDialogCaption, kobrant::kHostFontPoints, kobrant::kHostFontName);
+    // Every control of the entry dialog is added with the host's default shape.
     for (const ControlRow& row : kobrant::kEntryControls) {
-        out.Item(StyleOf(row.kind), ExtendedStyleOf(row.kind), {row.x, row.y, row.width, row.height}, row.id,
-                 AtomOf(row.kind), row.text != nullptr ? row.text : kFieldTexts[row.id - kobrant::kFirstEditFieldId]);
+        const kobrant::ControlShape shape = kobrant::DefaultShape(kobrant::ClassOf(row.kind));
+        out.Item(shape.style, shape.extendedStyle, {row.x, row.y, row.width, row.height}, row.id, shape.windowClass,
+                 row.text != nullptr ? row.text : kFieldTexts[row.id - kobrant::kFirstEditFieldId]);
     }
     if (out.Words() > sizeof gTemplate / sizeof gTemplate[0]) return nullptr;  // never: the layout is fixed
     return reinterpret_cast<const DLGTEMPLATE*>(gTemplate);
 }
 
-// One solid brush per background colour, made once before the dialog.
-struct SharedBrush {
-    std::uint32_t color;
-    HBRUSH brush;
-};
-SharedBrush gBrushes[] = {
-    {kobrant::kEntryDialogColors.background, nullptr},       // the dialog and its labels
-    {kobrant::ColorsOf(ColorSet::Edit).background, nullptr},  // the edit fields
-};
-
-HBRUSH BrushOf(std::uint32_t color) {
-    for (const SharedBrush& shared : gBrushes) {
-        if (shared.color == color) return shared.brush;
-    }
-    return nullptr;
-}
+// The layout's two backgrounds, a solid brush each, made once before the dialog: the
+// edit fields', and that of the dialog and every other control.
+constexpr std::uint32_t kEditBackground = kobrant::ColorsOf(ColorSet::Edit).background;
+HBRUSH gEditBrush = nullptr;
+HBRUSH gDialogBrush = nullptr;
 
 INT_PTR ColorAnswer(HDC deviceContext, ColorPair colors) {
     SetTextColor(deviceContext, colors.text);
     SetBkColor(deviceContext, colors.background);
-    return reinterpret_cast<INT_PTR>(BrushOf(colors.background));
+    return reinterpret_cast<INT_PTR>(colors.background == kEditBackground ? gEditBrush : gDialogBrush);
 }
 
 INT_PTR CALLBACK SameUiProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -124,7 +86,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     const DLGTEMPLATE* dialogTemplate = BuildTemplate();
     if (dialogTemplate == nullptr) return 1;
-    for (SharedBrush& shared : gBrushes) shared.brush = CreateSolidBrush(shared.color);
+    gEditBrush = CreateSolidBrush(kEditBackground);
+    gDialogBrush = CreateSolidBrush(kobrant::kEntryDialogColors.background);
     HWND dialog = CreateDialogIndirectParamA(instance, dialogTemplate, nullptr, SameUiProc, 0);
     if (dialog == nullptr) return 1;
 
@@ -138,8 +101,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShowWindow(dialog, SW_SHOW);
     kobrant::RunPollingLoop(dialog);
 
-    if (buttonFont != nullptr) DeleteObject(buttonFont);
-    if (webAddressFont != nullptr) DeleteObject(webAddressFont);
-    for (const SharedBrush& shared : gBrushes) DeleteObject(shared.brush);
+    for (HGDIOBJ made : {HGDIOBJ{buttonFont}, HGDIOBJ{webAddressFont}, HGDIOBJ{gEditBrush}, HGDIOBJ{gDialogBrush}}) {
+        if (made != nullptr) DeleteObject(made);
+    }
     return 0;
 }

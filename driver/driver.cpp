@@ -14,21 +14,22 @@ struct WindowSearch {
     DWORD processId;
     std::string_view className;
     std::string_view caption;
-    bool visibleOnly = false;
+    bool shownOnly = false;  // visible windows, read without a message (WaitUntilShown)
     HWND found = nullptr;
 };
 
-// Reads the caption without sending the process a message (GetWindowTextA of another
-// process's window asks the system, not the window), so that looking does not slow
-// down what is looked at.
+// A window's caption comes from the window itself (WM_GETTEXT), so a window is found
+// once its thread answers; or, for shownOnly, from the system (GetWindowTextA of another
+// process's window), so that looking does not slow down what is looked at.
 BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
     auto& search = *reinterpret_cast<WindowSearch*>(lParam);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search.processId || (search.visibleOnly && !IsWindowVisible(window))) return TRUE;
+    if (owner != search.processId || (search.shownOnly && !IsWindowVisible(window))) return TRUE;
+    if (ClassName(window) != search.className) return TRUE;
     char caption[256] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (ClassName(window) != search.className || search.caption != caption) return TRUE;
+    if (search.shownOnly) GetWindowTextA(window, caption, sizeof caption);
+    if ((search.shownOnly ? std::string_view(caption) : WindowText(window)) != search.caption) return TRUE;
     search.found = window;
     return FALSE;
 }
