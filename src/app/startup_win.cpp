@@ -1,7 +1,8 @@
 // The program's entry: start-up's steps in order. The program takes no arguments and
 // ignores the show command.
 
-#include <windows.h>
+#include "host/win32.h"
+
 #include <objbase.h>
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // The real kobrant in a terminal (tmux), worked by tables of keys: what the screen
 // shows and the bytes of both files afterwards. CTest names the program in
-// KOBRANT_PROGRAM.
+// KOBRANT_PROGRAM, and in KOBRANT_PROGRAM_EMULATOR the emulator that runs it where the
+// build is for another processor (qemu-aarch64 for arm64).
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,9 +25,19 @@ namespace {
 
 using test::TerminalSession;
 
-const char* Program() {
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+std::vector<std::string> Program() {
+    const char* emulator = std::getenv("KOBRANT_PROGRAM_EMULATOR");
+    std::vector<std::string> command = Words(emulator != nullptr ? emulator : "");
     const char* program = std::getenv("KOBRANT_PROGRAM");
-    return program != nullptr ? program : "kobrant";
+    command.push_back(program != nullptr ? program : "kobrant");
+    return command;
 }
 
 const std::vector<std::string> kUtf8 = {"LC_ALL=C.UTF-8", "TERM=screen-256color"};
@@ -59,13 +70,6 @@ struct Row {
     std::string dataLine;       // "" when no WX-DATA.txt is written
     bool unwritableFolder = false;
 };
-
-std::vector<std::string> Words(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;) words.push_back(word);
-    return words;
-}
 
 // Runs one step "what:argument"; false with a message when what it waits for never shows.
 bool RunStep(TerminalSession& session, const std::string& step, std::string& why) {
@@ -239,9 +243,9 @@ TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
         {{}, 2, "kobrant: Standardeingabe und Standardausgabe m"},
     };
     for (const auto& row : rows) {
-        std::vector<std::string> argv = {Program()};
+        std::vector<std::string> argv = Program();
         argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
-        SCOPED_TRACE(argv.size() > 1 ? argv[1] : "no arguments, no terminal");
+        SCOPED_TRACE(row.arguments.empty() ? "no arguments, no terminal" : row.arguments.front());
         std::string why;
         const std::string output = control.Path() + "/output";
         const int process = onair::StartProgram(argv, folder.Path(), "", output, why);

@@ -21,7 +21,7 @@ bool Within(Clock::time_point deadline) { return Clock::now() < deadline; }
 
 }  // namespace
 
-TerminalSession::TerminalSession(const std::string& program, const std::string& folder,
+TerminalSession::TerminalSession(const std::vector<std::string>& program, const std::string& folder,
                                  const std::string& controlFolder, const std::vector<std::string>& environment,
                                  int columns, int lines)
     : socket_(controlFolder + "/tmux-socket"), controlFolder_(controlFolder) {
@@ -32,7 +32,8 @@ TerminalSession::TerminalSession(const std::string& program, const std::string& 
     // is busy).
     std::string command = "env";
     for (const std::string& variable : environment) command += " '" + variable + "'";
-    command += " '" + program + "'; echo $? >'" + ExitStatusFile() + "'";
+    for (const std::string& word : program) command += " '" + word + "'";
+    command += "; echo $? >'" + ExitStatusFile() + "'";
     Tmux({"-f", configuration, "new-session", "-d", "-x", std::to_string(columns), "-y", std::to_string(lines),
           "-c", folder, command});
     started_ = why_.empty();

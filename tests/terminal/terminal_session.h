@@ -11,10 +11,11 @@ namespace kobrant::test {
 
 class TerminalSession {
 public:
-    // Starts `env <environment> program` in folder, in a window of columns x lines;
+    // Starts `env <environment> <program...>` in folder, in a window of columns x lines
+    // (program: the program's path, behind an emulator's words where the build has one);
     // tmux keeps its socket and files in controlFolder, and so does the shell around
     // the program its exit status.
-    TerminalSession(const std::string& program, const std::string& folder, const std::string& controlFolder,
+    TerminalSession(const std::vector<std::string>& program, const std::string& folder, const std::string& controlFolder,
                     const std::vector<std::string>& environment, int columns, int lines);
     ~TerminalSession();  // ends the tmux server and with it the program
     TerminalSession(const TerminalSession&) = delete;
