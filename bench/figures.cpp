@@ -1,4 +1,4 @@
-#include "figures.h"
+#include "bench/figures.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,10 +43,19 @@ std::optional<std::uint64_t> StatField(std::string_view stat, std::size_t n) {
     return ParseUnsigned(words[n - 3]);
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
+// What follows name and the mark in the first entry that begins so, the entries
+// separated by separator: "VmHWM:\t 8632 kB" gives "\t 8632 kB" for VmHWM and ':'.
+std::optional<std::string_view> ValueAfter(std::string_view entries, char separator, std::string_view name,
+                                           char mark) {
+    for (std::size_t at = 0; at < entries.size();) {
+        const std::size_t end = std::min(entries.find(separator, at), entries.size());
+        const std::string_view entry = entries.substr(at, end - at);
+        at = end + 1;
+        if (entry.size() > name.size() && entry.substr(0, name.size()) == name && entry[name.size()] == mark) {
+            return entry.substr(name.size() + 1);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string Number(double value, int decimals) {
@@ -55,29 +64,18 @@ std::string Number(double value, int decimals) {
     return text;
 }
 
-double Lowest(const std::vector<double>& samples) { return *std::min_element(samples.begin(), samples.end()); }
-double Highest(const std::vector<double>& samples) { return *std::max_element(samples.begin(), samples.end()); }
-
 // "412 (398-450)": the median, then the lowest and the highest sample.
 std::string FiguresText(const std::vector<double>& samples, int decimals) {
     if (samples.empty()) return "-";
-    std::string text = Number(Median(samples), decimals);
-    if (samples.size() > 1) {
-        text += " (" + Number(Lowest(samples), decimals) + "-" + Number(Highest(samples), decimals) + ")";
-    }
-    return text;
+    const auto [lowest, highest] = std::minmax_element(samples.begin(), samples.end());
+    const std::string range = " (" + Number(*lowest, decimals) + "-" + Number(*highest, decimals) + ")";
+    return Number(Median(samples), decimals) + (samples.size() > 1 ? range : "");
 }
 
 std::string TargetText(const Row& row) {
-    switch (row.judged) {
-    case Judged::ByRatio:
-        return "<= " + Number(row.limit, 2) + "x";
-    case Judged::ByLimit:
-        return "<= " + Number(row.limit, row.decimals) + (row.unit.empty() ? "" : " " + row.unit);
-    case Judged::NotJudged:
-        break;
-    }
-    return "-";
+    if (row.judged == Judged::ByRatio) return "<= " + Number(row.limit, 2) + "x";
+    if (row.judged == Judged::NotJudged) return "-";
+    return "<= " + Number(row.limit, row.decimals) + (row.unit.empty() ? "" : " " + row.unit);
 }
 
 }  // namespace
@@ -106,30 +104,17 @@ std::optional<std::uint64_t> NanosecondsFromSchedstat(std::string_view schedstat
 }
 
 std::optional<std::uint64_t> KibFromStatus(std::string_view status, std::string_view name) {
-    std::size_t lineStart = 0;
-    while (lineStart < status.size()) {
-        const std::size_t lineEnd = std::min(status.find('\n', lineStart), status.size());
-        const std::string_view line = status.substr(lineStart, lineEnd - lineStart);
-        lineStart = lineEnd + 1;
-        if (line.size() <= name.size() || line.substr(0, name.size()) != name || line[name.size()] != ':') continue;
-        const std::vector<std::string_view> words = Words(line.substr(name.size() + 1));
-        if (words.size() != 2 || words[1] != "kB") return std::nullopt;
-        return ParseUnsigned(words[0]);
-    }
-    return std::nullopt;
+    const std::optional<std::string_view> value = ValueAfter(status, '\n', name, ':');
+    if (!value) return std::nullopt;
+    const std::vector<std::string_view> words = Words(*value);
+    if (words.size() != 2 || words[1] != "kB") return std::nullopt;
+    return ParseUnsigned(words[0]);
 }
 
 std::optional<std::string> EnvironmentValue(std::string_view environment, std::string_view name) {
-    std::size_t at = 0;
-    while (at < environment.size()) {
-        const std::size_t end = std::min(environment.find('\0', at), environment.size());
-        const std::string_view entry = environment.substr(at, end - at);
-        at = end + 1;
-        if (entry.size() > name.size() && entry.substr(0, name.size()) == name && entry[name.size()] == '=') {
-            return std::string(entry.substr(name.size() + 1));
-        }
-    }
-    return std::nullopt;
+    const std::optional<std::string_view> value = ValueAfter(environment, '\0', name, '=');
+    if (!value) return std::nullopt;
+    return std::string(*value);
 }
 
 std::string CommandNameOf(std::string_view fileName) { return std::string(fileName.substr(0, 15)); }
@@ -139,7 +124,8 @@ std::vector<std::string> ForeignImports(const std::vector<std::string>& dlls) {
                                                        "msvcrt.dll"};
     std::vector<std::string> foreign;
     for (const std::string& dll : dlls) {
-        const std::string lower = Lower(dll);
+        std::string lower = dll;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (std::find(std::begin(kSystemDlls), std::end(kSystemDlls), lower) == std::end(kSystemDlls)) {
             foreign.push_back(dll);
         }
@@ -154,19 +140,11 @@ std::string RatioText(double program, double baseline) {
 
 std::string Verdict(const Row& row) {
     const double program = Median(row.program);
-    if (std::isnan(program)) return "-";
-    switch (row.judged) {
-    case Judged::ByRatio: {
-        const double baseline = Median(row.sameUi);
-        if (std::isnan(baseline) || baseline == 0) return "-";
-        return program / baseline <= row.limit ? "yes" : "no";
-    }
-    case Judged::ByLimit:
-        return program <= row.limit ? "yes" : "no";
-    case Judged::NotJudged:
-        break;
-    }
-    return "-";
+    const double baseline = Median(row.sameUi);
+    if (std::isnan(program) || row.judged == Judged::NotJudged) return "-";
+    if (row.judged == Judged::ByLimit) return program <= row.limit ? "yes" : "no";
+    if (std::isnan(baseline) || baseline == 0) return "-";
+    return program / baseline <= row.limit ? "yes" : "no";
 }
 
 std::string TableText(const Report& report) {

@@ -1,8 +1,7 @@
 #pragma once
 // The benchmark's arithmetic and its table, apart from any measuring: medians, ratios,
-// the readings of Linux's /proc files (through which the driver sees the Wine
-// processes), the check of a program's DLL imports and the markdown table. Portable;
-// bench_driver_win.cpp does the measuring.
+// the readings of Linux's /proc files, the check of a program's DLL imports and the
+// markdown table. Portable.
 //
 //   Median({3, 1, 2})                                  -> 2
 //   Median({4, 1, 3, 2})                               -> 2.5
@@ -25,10 +24,9 @@ namespace kobrant::bench {
 // The middle sample, or the mean of the two middle ones; NaN for no samples.
 double Median(std::vector<double> samples);
 
-// Linux /proc readings. Each gives nothing for a text it cannot read.
-
-// utime + stime, in clock ticks, of /proc/PID/stat. The command name in parentheses
-// may hold blanks and parentheses itself, so the fields are counted after the last ')'.
+// Linux /proc readings, each nothing for a text it cannot read. utime + stime, in clock
+// ticks, of /proc/PID/stat, whose fields are counted after the last ')': the command
+// name in parentheses may hold blanks and parentheses itself.
 std::optional<std::uint64_t> CpuTicksFromStat(std::string_view stat);
 
 // The start time (field 22, clock ticks after boot) of /proc/PID/stat.
@@ -43,8 +41,7 @@ std::optional<std::uint64_t> KibFromStatus(std::string_view status, std::string_
 // A variable of /proc/PID/environ (NUL-separated NAME=value entries).
 std::optional<std::string> EnvironmentValue(std::string_view environment, std::string_view name);
 
-// The name Linux keeps for a process in /proc/PID/comm, which Wine sets to the
-// program's file name: at most 15 bytes of it.
+// The name Linux keeps in /proc/PID/comm for a program file's name: its first 15 bytes.
 std::string CommandNameOf(std::string_view fileName);
 
 // The DLLs of the list that are not among those every Windows system has (KERNEL32,
@@ -53,9 +50,8 @@ std::string CommandNameOf(std::string_view fileName);
 std::vector<std::string> ForeignImports(const std::vector<std::string>& dlls);
 
 // The table. Each row holds the samples of the three programs and how kobrant.exe's
-// figure is judged: against the same-UI baseline's (a ratio), against a fixed limit, or
-// not at all. The empty-dialog baseline's figure and ratio stand beside them for
-// reference and judge nothing.
+// figure is judged: against the same-UI baseline's (a ratio), a fixed limit, or not at
+// all. The empty-dialog baseline's figure and ratio are for reference.
 enum class Judged { ByRatio, ByLimit, NotJudged };
 
 struct Row {

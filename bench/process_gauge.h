@@ -1,57 +1,37 @@
 #pragma once
-// The CPU time and peak memory of a running program, as the benchmark reads them.
+// The CPU time and peak memory of a running program from Linux's /proc, where a native
+// program is found and, under Wine, the Linux process behind a Windows program and the
+// wineserver that does much of its work (Wine 8 answers GetProcessTimes of another
+// process without its user time, GetProcessMemoryInfo with zeros). A Windows program
+// reads /proc through Wine's drive Z:. Portable.
 //
-// Under Wine the Win32 answers for another process are not there (Wine 8 gives
-// GetProcessTimes of another process without its user time, and GetProcessMemoryInfo
-// zeros), so the gauge reads the Linux process behind it through Wine's drive Z:,
-// which maps the Linux root: /proc/PID/task/*/schedstat for the CPU time and VmHWM of
-// /proc/PID/status for the peak resident size. The same reading covers the
-// wineserver, which does much of a Wine program's work. On Windows, where there is no
-// /proc, the gauge falls back to GetProcessTimes and PeakWorkingSetSize.
-//
-//   ProcessGauge gauge = GaugeFor(program.Process(), "kobrant.exe");
-//   double before = CpuMilliseconds(gauge);  ... Sleep(10000) ...
-//   double used = CpuMilliseconds(gauge) - before;
-//   double peak = PeakKib(gauge);
+//   NewestProcess(WindowsPath("/proc"), same name, prefix) -> "Z:\proc/4342"
+//   CpuMilliseconds("/proc/self")   -> 21.3  (every thread's time on a CPU so far)
+//   PeakKib("/proc/self")           -> 8632  (VmHWM)
+//   ReadTextFile("/proc/loadavg")   -> "0.52 0.61 0.70 1/123 4567\n"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace kobrant::bench {
 
-struct ProcessGauge {
-    HANDLE process = nullptr;  // the Win32 handle, for the fallback
-    std::string procFolder;    // "Z:\proc\1234" when the Linux process was found, else ""
-};
+// The folder under procRoot of the newest process whose command name passes
+// nameMatches and whose WINEPREFIX is winePrefix (none for none), so that the programs
+// of other Wine sessions on the machine don't count; "" when there is none.
+std::string NewestProcess(const std::string& procRoot, const std::function<bool(std::string_view)>& nameMatches,
+                          const std::optional<std::string>& winePrefix);
 
-// Whether Linux's /proc can be read from here (running under Wine).
-bool ProcReadable();
+// The process's CPU time so far, kernel and user, in ms: each thread's count of the
+// scheduler (else the process's 10 ms ticks); NaN when it cannot be read.
+double CpuMilliseconds(const std::string& processFolder);
 
-// The gauge of a program just started from fileName: under Wine its Linux process is
-// the newest one whose command name is that file name and whose WINEPREFIX is this
-// process's own, so that programs of other Wine sessions on the machine don't count.
-ProcessGauge GaugeFor(HANDLE process, std::string_view fileName);
+// The process's peak resident size so far, in KiB; NaN when unknown.
+double PeakKib(const std::string& processFolder);
 
-// The wineserver of this process's Wine prefix; nothing on Windows or when none is found.
-std::optional<ProcessGauge> WineserverGauge();
-
-// CPU time the process has used so far, kernel and user, in milliseconds; NaN when it
-// cannot be read.
-double CpuMilliseconds(const ProcessGauge& gauge);
-
-// The process's peak resident size (working set) so far, in KiB; NaN when unknown.
-double PeakKib(const ProcessGauge& gauge);
-
-// How the gauge reads, for the table's notes.
-std::string GaugeMethod(const ProcessGauge& gauge);
-
-// A small Linux text file such as /proc/loadavg through drive Z: ("" when unreadable).
-std::string ReadLinuxFile(std::string_view linuxPath);
+// The bytes of a small file such as those of /proc (which report a size of 0); "" when
+// it cannot be read.
+std::string ReadTextFile(const std::string& path);
 
 }  // namespace kobrant::bench

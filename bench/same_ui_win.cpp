@@ -1,25 +1,17 @@
-// The same-UI baseline of the benchmark: the least a program must do to show
-// kobrant.exe's entry dialog. The same message box, then the same dialog, built from
-// the entry dialog's own layout (entry/entry_layout.h) the plainest way: one template
-// in memory with the 30 controls as its items, from which the system's dialog manager
-// makes the dialog and every control (CreateDialogIndirectParamA), the two bold fonts
-// set once the dialog exists, the edit limits set, the colours answered from brushes
-// made once, then shown and run by the same polling loop as kobrant.exe's dialog host.
-//
-// It shows what kobrant.exe shows in the benchmark's later starts (the default field
-// texts at 5, 5, as the settings file of a first start holds them), and it must look
-// the same: bench/same_ui_test.cpp compares screenshots of the two dialogs. It reads
-// and writes no file and uses no C++ library, so what it costs is what Windows (or
-// Wine) costs to show this dialog.
+// The same-UI baseline of the benchmark (docs/bench.md): the least a program must do to
+// show kobrant.exe's message box and entry dialog, made by the system's dialog manager
+// from one template with the layout's 30 controls (entry/entry_layout.h) as its items.
+// It must look the same (tests/bench/same_ui_test.cpp); it reads and writes no file and
+// uses no C++ library: what it costs is what Windows (or Wine) costs to show the dialog.
 
 #include "host/win32.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
 
+#include "bench/baseline.h"
 #include "entry/bold_font.h"
+#include "entry/entry_dialog.h"
 #include "entry/entry_layout.h"
 #include "entry/window_names.h"
 #include "host/dialog_template.h"
@@ -29,131 +21,47 @@ namespace {
 
 using kobrant::ColorPair;
 using kobrant::ColorSet;
-using kobrant::ControlKind;
 using kobrant::ControlRow;
 
 // What kobrant.exe shows in a later start: the settings file that its first start
 // wrote holds the default field texts and the position 5, 5 (dialog units).
-constexpr const char* kFieldTexts[] = {"000", "000", "000", "00", "000", "000", "000", "000", "0000"};
-constexpr int kDialogLeft = 5;
-constexpr int kDialogTop = 5;
-static_assert(sizeof kFieldTexts / sizeof kFieldTexts[0] == 9);
+constexpr const char* kFieldTexts[9] = {"000", "000", "000", "00", "000", "000", "000", "000", "0000"};
 
-// The dialog host's default style for each kind of control (every control of the entry
-// dialog is added with it): the edit fields with the sunken edge instead of a border.
-constexpr DWORD StyleOf(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Edit: return WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-    case ControlKind::Button: return WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-    case ControlKind::Label: break;
-    }
-    return WS_CHILD | WS_VISIBLE | SS_LEFT;
-}
-constexpr DWORD ExtendedStyleOf(ControlKind kind) { return kind == ControlKind::Edit ? WS_EX_CLIENTEDGE : 0; }
-
-// The predefined classes of a dialog template item, by atom.
-constexpr WORD AtomOf(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Edit: return 0x0081;
-    case ControlKind::Button: return 0x0080;
-    case ControlKind::Label: break;
-    }
-    return 0x0082;  // STATIC
-}
-
-// The template in memory: DLGTEMPLATE with its menu, class, title and font, then one
-// DLGITEMTEMPLATE per control with its class, text and no creation data, each item on
-// a DWORD boundary. Texts are Windows-1252 bytes, each widened to one 16-bit character
-// as the dialog host widens its title.
-class TemplateWriter {
-public:
-    explicit TemplateWriter(WORD* start) : start_(start), at_(start) {}
-    void Word(WORD word) { *at_++ = word; }
-    void DoubleWord(DWORD value) {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Short(int value) { Word(static_cast<WORD>(static_cast<short>(value))); }
-    void Text(std::string_view text) {
-        for (char c : text) Word(static_cast<unsigned char>(c));
-        Word(0);
-    }
-    void AlignToDoubleWord() {
-        if ((at_ - start_) % 2 != 0) Word(0);
-    }
-    std::size_t Words() const { return static_cast<std::size_t>(at_ - start_); }
-
-private:
-    WORD* start_;
-    WORD* at_;
-};
-
-// 30 items of at most 22 characters each take about 2.3 KiB.
+// 30 items, with class names and texts of at most 22 characters, take under 3 KiB.
 alignas(4) WORD gTemplate[2048];
 
 const DLGTEMPLATE* BuildTemplate() {
-    TemplateWriter out(gTemplate);
-    // WS_VISIBLE out: the dialog is shown once the fonts are set, as the host shows it.
-    out.DoubleWord(kobrant::kEntryDialogStyle & ~static_cast<DWORD>(WS_VISIBLE));
-    out.DoubleWord(kobrant::kEntryDialogExtendedStyle);
-    out.Word(static_cast<WORD>(kobrant::kEntryControlCount));
-    out.Short(kDialogLeft);
-    out.Short(kDialogTop);
-    out.Short(kobrant::kEntryDialogWidth);
-    out.Short(kobrant::kEntryDialogHeight);
-    out.Word(0);  // no menu
-    out.Word(0);  // the system's dialog class
-    out.Text(kobrant::kEntryDialogCaption);
-    out.Word(kobrant::kHostFontPoints);  // the dialog host's template font
-    out.Text(kobrant::kHostFontName);
+    kobrant::bench::TemplateWriter out(gTemplate);
+    // WS_VISIBLE out (it is shown once the fonts are set, as the host shows it); the host's font.
+    out.Dialog(kobrant::kEntryDialogStyle & ~static_cast<DWORD>(WS_VISIBLE), kobrant::kEntryDialogExtendedStyle,
+               kobrant::kEntryControlCount,
+               {5, 5, kobrant::kEntryDialogWidth, kobrant::kEntryDialogHeight},
+               kobrant::kEntryDialogCaption, kobrant::kHostFontPoints, kobrant::kHostFontName);
+    // Every control of the entry dialog is added with the host's default shape.
     for (const ControlRow& row : kobrant::kEntryControls) {
-        out.AlignToDoubleWord();
-        out.DoubleWord(StyleOf(row.kind));
-        out.DoubleWord(ExtendedStyleOf(row.kind));
-        out.Short(row.x);
-        out.Short(row.y);
-        out.Short(row.width);
-        out.Short(row.height);
-        out.Word(static_cast<WORD>(row.id));
-        out.Word(0xFFFF);
-        out.Word(AtomOf(row.kind));
-        out.Text(row.text != nullptr ? row.text : kFieldTexts[row.id - kobrant::kFirstEditFieldId]);
-        out.Word(0);  // no creation data
+        const kobrant::ControlShape shape = kobrant::DefaultShape(kobrant::ClassOf(row.kind));
+        out.Item(shape.style, shape.extendedStyle, {row.x, row.y, row.width, row.height}, row.id, shape.windowClass,
+                 row.text != nullptr ? row.text : kFieldTexts[row.id - kobrant::kFirstEditFieldId]);
     }
     if (out.Words() > sizeof gTemplate / sizeof gTemplate[0]) return nullptr;  // never: the layout is fixed
     return reinterpret_cast<const DLGTEMPLATE*>(gTemplate);
 }
 
-// One solid brush per background colour, made once before the dialog.
-struct SharedBrush {
-    std::uint32_t color;
-    HBRUSH brush;
-};
-SharedBrush gBrushes[] = {
-    {kobrant::kEntryDialogColors.background, nullptr},       // the dialog and its labels
-    {kobrant::ColorsOf(ColorSet::Edit).background, nullptr},  // the edit fields
-};
-
-HBRUSH BrushOf(std::uint32_t color) {
-    for (const SharedBrush& shared : gBrushes) {
-        if (shared.color == color) return shared.brush;
-    }
-    return nullptr;
-}
+// The layout's two backgrounds, a solid brush each, made once before the dialog: the
+// edit fields', and that of the dialog and every other control.
+constexpr std::uint32_t kEditBackground = kobrant::ColorsOf(ColorSet::Edit).background;
+HBRUSH gEditBrush = nullptr;
+HBRUSH gDialogBrush = nullptr;
 
 INT_PTR ColorAnswer(HDC deviceContext, ColorPair colors) {
     SetTextColor(deviceContext, colors.text);
     SetBkColor(deviceContext, colors.background);
-    return reinterpret_cast<INT_PTR>(BrushOf(colors.background));
+    return reinterpret_cast<INT_PTR>(colors.background == kEditBackground ? gEditBrush : gDialogBrush);
 }
 
 INT_PTR CALLBACK SameUiProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (kobrant::bench::AnsweredAsTheHost(dialog, message, wParam)) return TRUE;
     switch (message) {
-    case WM_ACTIVATE:
-        // As kobrant.exe's host: the dialog manager neither saves nor restores the
-        // focus, so no control gets it when the dialog is shown.
-        if (LOWORD(wParam) <= WA_CLICKACTIVE) return TRUE;
-        break;
     case WM_CTLCOLORDLG:
         return ColorAnswer(reinterpret_cast<HDC>(wParam), kobrant::kEntryDialogColors);
     case WM_CTLCOLORSTATIC:
@@ -162,12 +70,6 @@ INT_PTR CALLBACK SameUiProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         if (row == nullptr || row->colors == ColorSet::None) return FALSE;
         return ColorAnswer(reinterpret_cast<HDC>(wParam), kobrant::ColorsOf(row->colors));
     }
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) {
-            DestroyWindow(dialog);
-            return TRUE;
-        }
-        break;
     }
     // FALSE to the system's WM_INITDIALOG too: no control gets the focus.
     return FALSE;
@@ -184,7 +86,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     const DLGTEMPLATE* dialogTemplate = BuildTemplate();
     if (dialogTemplate == nullptr) return 1;
-    for (SharedBrush& shared : gBrushes) shared.brush = CreateSolidBrush(shared.color);
+    gEditBrush = CreateSolidBrush(kEditBackground);
+    gDialogBrush = CreateSolidBrush(kobrant::kEntryDialogColors.background);
     HWND dialog = CreateDialogIndirectParamA(instance, dialogTemplate, nullptr, SameUiProc, 0);
     if (dialog == nullptr) return 1;
 
@@ -198,8 +101,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShowWindow(dialog, SW_SHOW);
     kobrant::RunPollingLoop(dialog);
 
-    if (buttonFont != nullptr) DeleteObject(buttonFont);
-    if (webAddressFont != nullptr) DeleteObject(webAddressFont);
-    for (const SharedBrush& shared : gBrushes) DeleteObject(shared.brush);
+    for (HGDIOBJ made : {HGDIOBJ{buttonFont}, HGDIOBJ{webAddressFont}, HGDIOBJ{gEditBrush}, HGDIOBJ{gDialogBrush}}) {
+        if (made != nullptr) DeleteObject(made);
+    }
     return 0;
 }

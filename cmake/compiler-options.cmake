@@ -1,12 +1,5 @@
 # Options every target of the project shares.
 
-# The suffix of the platform files to build: foo_win.cpp or foo_posix.cpp.
-if(WIN32)
-    set(KOBRANT_PLATFORM win)
-else()
-    set(KOBRANT_PLATFORM posix)
-endif()
-
 # The number rules rely on x87 extended arithmetic with no contraction into fused
 # multiply-add: every rounding step is written out in the code and must stay one.
 add_compile_options(-ffp-contract=off)

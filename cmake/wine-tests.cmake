@@ -6,6 +6,8 @@
 # a single test is picked with -R. Each binary is one CTest test and runs through
 # tools/wine/run, the cross-compiling emulator. Fixtures carry the label "fixture":
 # they prepare tests and are no tests themselves (tools/test does not count them).
+# Paths go to the test binaries as Linux paths; the binaries see them on Wine's drive
+# Z: (WindowsPath, driver/wine.h).
 set(KOBRANT_WINE_SESSION ${CMAKE_BINARY_DIR}/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/wine/run ${KOBRANT_WINE_SESSION})
 
@@ -29,11 +31,4 @@ function(kobrant_fixture name script)
     add_test(NAME ${name}_remove COMMAND sh ${script} remove ${ARGN})
     set_tests_properties(${name}_make PROPERTIES FIXTURES_SETUP ${name} FIXTURES_REQUIRED wine_session LABELS fixture)
     set_tests_properties(${name}_remove PROPERTIES FIXTURES_CLEANUP ${name} FIXTURES_REQUIRED wine_session LABELS fixture)
-endfunction()
-
-# kobrant_windows_path(VAR PATH): PATH as the Windows programs see it, on Wine's drive
-# Z:, which maps the Linux root ("/work/x" gives "Z:\work\x").
-function(kobrant_windows_path var path)
-    string(REPLACE "/" "\\" windows "Z:${path}")
-    set(${var} "${windows}" PARENT_SCOPE)
 endfunction()

@@ -14,15 +14,22 @@ struct WindowSearch {
     DWORD processId;
     std::string_view className;
     std::string_view caption;
+    bool shownOnly = false;  // visible windows, read without a message (WaitUntilShown)
     HWND found = nullptr;
 };
 
+// A window's caption comes from the window itself (WM_GETTEXT), so a window is found
+// once its thread answers; or, for shownOnly, from the system (GetWindowTextA of another
+// process's window), so that looking does not slow down what is looked at.
 BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
     auto& search = *reinterpret_cast<WindowSearch*>(lParam);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search.processId) return TRUE;
-    if (ClassName(window) != search.className || WindowText(window) != search.caption) return TRUE;
+    if (owner != search.processId || (search.shownOnly && !IsWindowVisible(window))) return TRUE;
+    if (ClassName(window) != search.className) return TRUE;
+    char caption[256] = {};
+    if (search.shownOnly) GetWindowTextA(window, caption, sizeof caption);
+    if ((search.shownOnly ? std::string_view(caption) : WindowText(window)) != search.caption) return TRUE;
     search.found = window;
     return FALSE;
 }
@@ -95,6 +102,17 @@ HWND WaitForProcessWindow(const Program& program, std::string_view className, st
         if (HWND window = FindProcessWindow(program.Id(), className, caption)) return window;
         if (Ended(program) || GetTickCount64() >= deadline) return nullptr;
         Sleep(kPollMs);
+    }
+}
+
+HWND WaitUntilShown(const Program& program, std::string_view className, std::string_view caption, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    WindowSearch search{program.Id(), className, caption, true};
+    for (;;) {
+        if (search.found == nullptr) EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr && Painted(search.found)) return search.found;
+        if (Ended(program) || GetTickCount64() >= deadline) return nullptr;
+        Sleep(1);
     }
 }
 
@@ -220,13 +238,6 @@ bool WaitForExit(Program& program, DWORD timeoutMs, DWORD& exitCode) {
         return false;
     }
     return GetExitCodeProcess(program.Process(), &exitCode) != 0;
-}
-
-std::string WindowsPath(std::string_view path) {
-    if (path.empty() || path.front() != '/') return std::string(path);
-    std::string windows = "Z:";
-    for (char c : path) windows += c == '/' ? '\\' : c;
-    return windows;
 }
 
 std::string ReadWholeFile(const std::string& path) {

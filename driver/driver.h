@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/wine.h"  // WindowsPath, RunningUnderWine
 #include "entry/window_names.h"  // the captions and control ids of kobrant.exe's windows
 
 namespace kobrant::driver {
@@ -61,6 +62,11 @@ HWND FindProcessWindow(DWORD processId, std::string_view className, std::string_
 // time is up (nullptr for both).
 HWND WaitForProcessWindow(const Program& program, std::string_view className, std::string_view caption,
                           DWORD timeoutMs);
+
+// Polls every millisecond (as close as Sleep(1) comes) until the process shows a window
+// with this class and caption, visible and painted whole; nullptr when the process ends
+// first or the time is up. Looking sends the process no message: for timing a start.
+HWND WaitUntilShown(const Program& program, std::string_view className, std::string_view caption, DWORD timeoutMs);
 
 // Whether the window and all its child windows are painted: none has an update region
 // left. The children are looked at from the last one painted (the bottom of the
@@ -126,11 +132,6 @@ COLORREF ScreenPixel(POINT where);
 // Waits for the program to end and gives its exit code. When the time is up, the
 // program is ended and false returned.
 bool WaitForExit(Program& program, DWORD timeoutMs, DWORD& exitCode);
-
-// A path as Windows programs see it: a Linux path ("/work/x", as CMake names its
-// files) becomes one on Wine's drive Z: ("Z:\work\x"), which maps the Linux root;
-// anything else is returned as it is.
-std::string WindowsPath(std::string_view path);
 
 // The bytes of a file, read through the ANSI file functions as the program reads its own,
 // sharing it with whoever has it open; "" when it cannot be opened.

@@ -23,4 +23,11 @@ std::string CurrentDirectoryFrom(DirectoryReader read) {
     return std::string(kUnreadableDirectory);
 }
 
+ProgramValues LoadStartValues(std::string_view startDirectory) {
+    ProgramValues values = StartValues(startDirectory);
+    FileError error;
+    LoadOrCreateSettings(values.settingsPath, values.settings, error);
+    return values;
+}
+
 }  // namespace kobrant

@@ -1,14 +1,18 @@
 #pragma once
-// Start-up, the part that needs no window: the current directory read whole.
-// startup_win.cpp runs start-up's steps in WinMain: the directory, the message box,
-// the program values (station/program_values.h) loaded from the settings file or the
-// settings file created, and the entry dialog.
+// Start-up, the part that needs no window: the current directory read whole, and the
+// program values loaded. startup_win.cpp runs start-up's steps in WinMain: the
+// directory, the message box, the program values (station/program_values.h) loaded from
+// the settings file or the settings file created, and the entry dialog.
+// startup_posix.cpp runs the same in main, with the terminal form (terminal/) in place
+// of the message box and the dialog.
 //
 // The examples below are replayed by Startup.CommentExamples.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "station/program_values.h"
 
 namespace kobrant {
 
@@ -29,5 +33,10 @@ inline constexpr std::string_view kUnreadableDirectory = ".";
 //   CurrentDirectoryFrom(reader of 600 characters)  -> all 600 of them
 //   CurrentDirectoryFrom(reader that fails)         -> "."
 std::string CurrentDirectoryFrom(DirectoryReader read);
+
+// The program values of a start in startDirectory: the settings file loaded, or
+// created with the defaults when it can't be read (then the defaults and position 0, 0
+// stay for this run). Nothing is reported: a refused file leaves the defaults.
+ProgramValues LoadStartValues(std::string_view startDirectory);
 
 }  // namespace kobrant

@@ -1,7 +1,8 @@
 // The program's entry: start-up's steps in order. The program takes no arguments and
 // ignores the show command.
 
-#include <windows.h>
+#include "host/win32.h"
+
 #include <objbase.h>
 
 #include <cstdint>
@@ -36,9 +37,7 @@ int RunStartup() {
     const std::string startDirectory = CurrentDirectoryFrom(ReadCurrentDirectory);
     ShowRecordPath(RecordPathFor(startDirectory));  // before either file is touched
 
-    ProgramValues values = StartValues(startDirectory);
-    FileError error;  // nothing is shown: a refused settings file leaves the defaults
-    LoadOrCreateSettings(values.settingsPath, values.settings, error);
+    ProgramValues values = LoadStartValues(startDirectory);
 
     ShowEntryDialog(nullptr, values);
     SetFloatingPointState();

@@ -30,6 +30,17 @@ namespace kobrant {
 
 constexpr int EditFieldId(Field field) { return kFirstEditFieldId + static_cast<int>(field); }
 
+// The host's class for each kind of control of the layout; each is added with style 0,
+// so it takes the host's default shape for its class (DefaultShape).
+constexpr ControlClass ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Edit: return ControlClass::TextBox;
+    case ControlKind::Button: return ControlClass::PushButton;
+    case ControlKind::Label: break;
+    }
+    return ControlClass::Label;
+}
+
 INT_PTR ShowEntryDialog(HWND owner, ProgramValues& values);
 
 }  // namespace kobrant

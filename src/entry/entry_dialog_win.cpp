@@ -14,17 +14,6 @@ static_assert(kEntryDialogStyle == (WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS
 static_assert(kEntryDialogExtendedStyle == WS_EX_CONTROLPARENT);
 static_assert(kLayoutBlue == RGB(0, 0, 255) && kLayoutCyan == RGB(0, 255, 255));
 
-// The host's class for each kind of control of the layout; each is added with style 0,
-// so it takes the host's default style for its class.
-constexpr ControlClass ClassOf(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Edit: return ControlClass::TextBox;
-    case ControlKind::Button: return ControlClass::PushButton;
-    case ControlKind::Label: break;
-    }
-    return ControlClass::Label;
-}
-
 void AddControls(HWND dialog, const FieldTexts& fieldTexts) {
     for (const ControlRow& row : kEntryControls) {
         const std::string_view text =

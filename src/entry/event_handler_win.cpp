@@ -62,7 +62,6 @@ void Enter(HWND dialog, ProgramValues& values) {
     // The conversion is exact only in this state, and the window messages before it
     // run system code that may change it.
     SetFloatingPointState();
-    FileError error;  // this "Enter"'s own: the colour below depends on nothing earlier
     for (Field field : kFields) {
         values.settings.fieldTexts[FieldIndex(field)] =
             GetControlText(ControlWindow(dialog, EditFieldId(field)));
@@ -70,18 +69,19 @@ void Enter(HWND dialog, ProgramValues& values) {
     SetFloatingPointState();
     const ValueTexts valueTexts = ConvertFieldTexts(values.settings.fieldTexts);
     const DialogPosition position = GetDialogPosition(dialog);
-    WriteEnterFiles(values, position.x, position.y, valueTexts, error);
+    // This "Enter"'s own outcome: the colour below depends on nothing earlier.
+    EnterOutcome outcome = WriteEnterFiles(values, position.x, position.y, valueTexts);
 
     // Decided now, once the record is written: the files are closed only after the
     // flash, so a failing close can't change a colour already shown (and, with every
     // write already handed to the system, hardly fails).
-    const bool written = error.code == 0;
+    const bool written = outcome.Written();
     const COLORREF flash = written ? kReportWrittenColor : kReportFailedColor;
     const UINT beep = written ? 0 : MB_ICONHAND;
     FlashHalf(dialog, flash, beep);
     Pause(kFlashMilliseconds);
     FlashHalf(dialog, kDialogBackgroundColor, beep);
-    CloseAllFiles(error);
+    CloseAllFiles(outcome.record);
 }
 
 bool IsClick(WPARAM wParam) { return HIWORD(wParam) == 0 || HIWORD(wParam) == 1; }

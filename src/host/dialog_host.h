@@ -1,5 +1,7 @@
 #pragma once
 // The dialog host: the layer between the program and the Windows dialog manager.
+// Why not the dialog manager alone: it keeps no colours of a window, and "Enter" recolours the
+// dialog; the host keeps each window's in its records, answers for them, repaints what changed.
 //
 // It builds a dialog from a template made in memory (dialog_template.h), adds controls
 // to it as child windows in dialog units of the host font (8 points, "MS Sans Serif"),
@@ -47,6 +49,25 @@ enum class ControlClass {
     Label,       // STATIC: default SS_LEFT
     TextBox,     // EDIT: default WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT with WS_EX_CLIENTEDGE
 };
+
+// A control as AddControl makes it: its window class, style and extended style.
+struct ControlShape {
+    const char* windowClass;
+    DWORD style;
+    DWORD extendedStyle;
+};
+
+// The shape of a control of the class added with style 0 and extended style 0. The text
+// box has the sunken edge instead of a border: it looks like the system's own dialogs.
+constexpr ControlShape DefaultShape(ControlClass controlClass) {
+    switch (controlClass) {
+    case ControlClass::PushButton: return {"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlClass::TextBox:
+        return {"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE};
+    case ControlClass::Label: break;
+    }
+    return {"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, 0};
+}
 
 // Builds a hidden dialog (WS_VISIBLE is taken out; RunModal shows it) with no controls.
 // Position and size are dialog units; for a dialog without owner x, y place the

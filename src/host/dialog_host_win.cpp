@@ -24,36 +24,10 @@ WPARAM SizeTypeFor(int showCommand) {
     return SIZE_RESTORED;
 }
 
-struct ControlShape {
-    const char* windowClass;
-    DWORD style;
-    DWORD extendedStyle;
-};
-
 ControlShape ShapeFor(ControlClass controlClass, DWORD style, DWORD extendedStyle) {
-    ControlShape shape{"STATIC", style, extendedStyle};
-    DWORD classDefault = SS_LEFT;
-    switch (controlClass) {
-    case ControlClass::PushButton:
-        shape.windowClass = "BUTTON";
-        classDefault = WS_TABSTOP | BS_PUSHBUTTON;
-        break;
-    case ControlClass::Label:
-        break;
-    case ControlClass::TextBox:
-        shape.windowClass = "EDIT";
-        classDefault = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-        break;
-    }
-    if (shape.style == 0) {
-        shape.style = classDefault;
-        // The sunken edge looks like the system's own dialogs; a flat border does not.
-        if (controlClass == ControlClass::TextBox) {
-            shape.style &= ~static_cast<DWORD>(WS_BORDER);
-            shape.extendedStyle |= WS_EX_CLIENTEDGE;
-        }
-    }
-    shape.style |= WS_CHILD | WS_VISIBLE;
+    ControlShape shape = DefaultShape(controlClass);
+    if (style != 0) return {shape.windowClass, style | WS_CHILD | WS_VISIBLE, extendedStyle};
+    shape.extendedStyle |= extendedStyle;
     return shape;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The host's window records: one for each host dialog and one for each control that
-// AddControl made, in one table searched by window handle. Inside src/ui only.
+// AddControl made, in one table searched by window handle. Inside src/host only.
 //
 // A record is added only after its window exists, so the messages the system sends
 // while it creates a window find no record. The records of a dialog and its controls

@@ -13,14 +13,22 @@ ValueTexts ConvertFieldTexts(FieldTexts& fieldTexts) {
     return valueTexts;
 }
 
-void WriteEnterFiles(ProgramValues& values, std::int32_t dialogLeft, std::int32_t dialogTop,
-                     const ValueTexts& valueTexts, FileError& error, ClockReader readClock) {
+EnterOutcome WriteEnterFiles(ProgramValues& values, std::int32_t dialogLeft, std::int32_t dialogTop,
+                             const ValueTexts& valueTexts, ClockReader readClock) {
+    EnterOutcome outcome;
     values.settingsPath = SettingsPathFor(values.startDirectory);
-    const bool settingsOpen = OpenForOutput(values.settingsPath, kSettingsFileNumber, error);
+    const bool settingsOpen = OpenForOutput(values.settingsPath, kSettingsFileNumber, outcome.settings);
     values.settings.dialogLeft = dialogLeft;
     values.settings.dialogTop = dialogTop;
-    if (settingsOpen) WriteSettingsLine(kSettingsFileNumber, values.settings, error);
-    WriteWeatherRecord(values.recordPath, valueTexts, error, readClock);
+    if (settingsOpen) WriteSettingsLine(kSettingsFileNumber, values.settings, outcome.settings);
+    outcome.timestampLine = WriteWeatherRecord(values.recordPath, valueTexts, outcome.record, readClock);
+    outcome.dataLine = DataLine(valueTexts);
+    return outcome;
+}
+
+void CloseEnterFiles(EnterOutcome& outcome) {
+    CloseFile(kSettingsFileNumber, outcome.settings);
+    CloseFile(kRecordFileNumber, outcome.record);
 }
 
 }  // namespace kobrant

@@ -39,37 +39,40 @@ constexpr float kPressureFloor = 100.0f;
 
 constexpr std::string_view kSixBlanks = "      ";
 
-// One conversion step: computed in extended precision, stored as single.
-float Store(long double value) { return static_cast<float>(value); }
+constexpr Extended kNine = ExactExtended(9, 0);
+constexpr Extended kFive = ExactExtended(5, 0);
+constexpr Extended kThirtyTwo = ExactExtended(32, 0);
+constexpr Extended kTen = ExactExtended(10, 0);
 
 // Converts the working number into the report's unit and rounds it to a whole number.
+// Each step is computed in extended precision and stored as single (ToSingle).
 std::int32_t ConvertToWhole(Conversion conversion, float x) {
     switch (conversion) {
         case Conversion::None:
             break;
         case Conversion::Speed:
             // Two separate roundings, as the report has always been made.
-            x = Store(static_cast<long double>(kSpeedFactor1) * x);
-            x = Store(static_cast<long double>(kSpeedFactor2) * x);
+            x = ToSingle(FromSingle(kSpeedFactor1) * FromSingle(x));
+            x = ToSingle(FromSingle(kSpeedFactor2) * FromSingle(x));
             break;
         case Conversion::Temperature:
-            x = Store(9.0L * x / 5.0L + 32.0L);
+            x = ToSingle(kNine * FromSingle(x) / kFive + kThirtyTwo);
             break;
         case Conversion::Rain:
-            x = Store(static_cast<long double>(x) / kRainDivisor);
+            x = ToSingle(FromSingle(x) / FromSingle(kRainDivisor));
             break;
         case Conversion::Humidity: {
-            std::int32_t percent = RoundToInteger(x);
+            std::int32_t percent = RoundToInteger(FromSingle(x));
             if (percent == 0) percent = 1;
             if (percent == 100) percent = 0;
             return percent;
         }
         case Conversion::Pressure:
             if (!(x >= kPressureFloor)) x = kPressureFloor;  // NaN included
-            x = Store(10.0L * x);
+            x = ToSingle(kTen * FromSingle(x));
             break;
     }
-    return RoundToInteger(x);
+    return RoundToInteger(FromSingle(x));
 }
 
 // Whether the whole number's text fits the field: up to `width` digits, or "-" and up
@@ -90,8 +93,8 @@ bool FitsWidth(std::int32_t value, std::size_t width) {
 // for 101) or texts no reader can take ("-+9").
 std::string WholeValueText(std::int32_t value, const FieldRule& rule) {
     if (!FitsWidth(value, rule.width)) return std::string(rule.width, '.');
-    if (value >= 0) return RightPart(PadValueText(FormatNumber(value, rule.digits)), rule.width);
-    return "-" + RightPart(PadValueText(FormatNumber(-value, rule.digits)), rule.width - 1);
+    if (value >= 0) return RightPart(PadValueText(FormatNumber(FromInteger(value), rule.digits)), rule.width);
+    return "-" + RightPart(PadValueText(FormatNumber(FromInteger(-value), rule.digits)), rule.width - 1);
 }
 
 }  // namespace
@@ -108,7 +111,7 @@ std::string ConvertField(Field field, std::string& fieldText) {
 
     if (CompareText(fieldText, kSixBlanks) <= 0) return std::string(rule.width, '.');
 
-    const auto working = static_cast<float>(ParseNumber(fieldText));
+    const float working = ToSingle(ParseNumber(fieldText));
     return WholeValueText(ConvertToWhole(rule.conversion, working), rule);
 }
 

@@ -27,9 +27,9 @@ void WriteSettingsLine(int fileNumber, const Settings& settings, FileError& erro
         WriteQuotedText(fileNumber, text, error);
         WriteSeparator(fileNumber, error);
     }
-    WriteNumber(fileNumber, settings.dialogLeft, error);
+    WriteNumber(fileNumber, FromInteger(settings.dialogLeft), error);
     WriteSeparator(fileNumber, error);
-    WriteNumber(fileNumber, settings.dialogTop, error);
+    WriteNumber(fileNumber, FromInteger(settings.dialogTop), error);
     EndLine(fileNumber, error);
 }
 

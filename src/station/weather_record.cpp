@@ -53,23 +53,19 @@ std::string ReadTimestampLine(ClockReader readClock) {
     return TimestampLine(dateText, timeText);
 }
 
-void WriteWeatherRecord(std::string_view recordPath, const ValueTexts& values, FileError& error,
-                        ClockReader readClock) {
-    // No record yet (53) is the normal first "Enter", not a failure.
-    FileError deleteError;
-    DeleteFiles(recordPath, deleteError);
-    if (deleteError.code != 0 && deleteError.code != file_error::kFileNotFound) {
-        error.code = deleteError.code;
-    }
+std::string WriteWeatherRecord(std::string_view recordPath, const ValueTexts& values, FileError& error,
+                               ClockReader readClock) {
+    DeleteBeforeRewrite(recordPath, error);
 
     const std::string timestamp = ReadTimestampLine(readClock);
     const std::string data = DataLine(values);
 
-    if (!OpenForOutput(recordPath, kRecordFileNumber, error)) return;
+    if (!OpenForOutput(recordPath, kRecordFileNumber, error)) return timestamp;
     WriteText(kRecordFileNumber, timestamp, error);
     EndLine(kRecordFileNumber, error);
     WriteText(kRecordFileNumber, data, error);
     EndLine(kRecordFileNumber, error);
+    return timestamp;
 }
 
 }  // namespace kobrant

@@ -1,6 +1,7 @@
 #pragma once
-// The weather record WX-DATA.txt: the latest report, two CR LF-ended lines, 57 bytes
-// (17 + 2 + 36 + 2), read by the program that sends the report on the air.
+// The weather record WX-DATA.txt: the latest report, two lines, read by the program
+// that sends the report on the air. On Windows each line ends with CR LF, 57 bytes in
+// all (17 + 2 + 36 + 2); on Linux with LF, 55 bytes.
 //
 //   Dec 06 2026 14:05
 //   270/011g018t068r000p006P008h65b10132
@@ -38,16 +39,18 @@ std::string DataLine(const ValueTexts& values);
 // time shows that, and the pair is then read again (at most three times).
 std::string ReadTimestampLine(ClockReader readClock = ReadLocalClock);
 
-// Replaces the record file, in this order: deletes recordPath (a missing file is no
-// failure), reads the timestamp, opens recordPath for output as file number 2 and
-// writes both lines, each in its own writes with CR LF. The file is left open: the
-// "Enter" handling closes it with CloseAllFiles after its confirmation flash.
-// Failures go into error as the file layer gives them; when the open fails nothing is
-// written, so error keeps the open's code (and a file still open under number 2 from
-// elsewhere never gets the lines).
-//   WriteWeatherRecord(path in an empty folder, v, e)  -> 57-byte file, e.code 0
+// Replaces the record file, in this order: makes way for it (DeleteBeforeRewrite: on
+// Windows the old file is deleted, a missing one being no failure; on Linux it stays
+// until the new one replaces it at the close), reads the timestamp, opens recordPath
+// for output as file number 2 and writes both lines, each in its own writes with the
+// system's line end. The file is left open: the "Enter" handling closes it with
+// CloseAllFiles after its confirmation flash. Failures go into error as the file layer
+// gives them; when the open fails nothing is written, so error keeps the open's code
+// (and a file still open under number 2 from elsewhere never gets the lines). Returns
+// the timestamp line.
+//   WriteWeatherRecord(path in an empty folder, v, e)  -> 57-byte file (55 on Linux), e.code 0
 //   WriteWeatherRecord(path held by another opener, ..) -> e.code 70, file unchanged
-void WriteWeatherRecord(std::string_view recordPath, const ValueTexts& values, FileError& error,
-                        ClockReader readClock = ReadLocalClock);
+std::string WriteWeatherRecord(std::string_view recordPath, const ValueTexts& values, FileError& error,
+                               ClockReader readClock = ReadLocalClock);
 
 }  // namespace kobrant

@@ -2,20 +2,16 @@
 
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "textio/big_unsigned.h"
 
 namespace kobrant {
 namespace {
 
-constexpr int kExponentBias = 16383;
-constexpr std::uint16_t kExponentMask = 0x7FFF;
-constexpr std::uint16_t kMaxExponentField = 0x7FFE;  // 0x7FFF holds infinities and NaNs
-constexpr std::uint64_t kIntegerBit = std::uint64_t{1} << 63;
+constexpr int kMaxExponentField = 0x7FFE;  // 0x7FFF holds infinities and NaNs
 // A subnormal is significand x 2^-16445: the exponent of the smallest normal value
 // (-16382) less the 63 fraction bits.
-constexpr std::int64_t kSubnormalShift = kExponentBias - 1 + 63;
+constexpr std::int64_t kSubnormalShift = kExtendedBias - 1 + 63;
 
 constexpr std::uint64_t kTenPow17 = 100000000000000000ULL;
 constexpr std::uint64_t kTenPow18 = 1000000000000000000ULL;
@@ -70,31 +66,12 @@ std::string ExponentForm(std::string_view digits, std::int64_t shownExponent) {
 
 }  // namespace
 
-ExtendedBits BitsOf(long double value) {
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &value, sizeof bytes);
-    ExtendedBits bits;
-    std::memcpy(&bits.significand, bytes, 8);
-    std::memcpy(&bits.signAndExponent, bytes + 8, 2);
-    return bits;
-}
-
-long double FromBits(ExtendedBits bits) {
-    unsigned char bytes[sizeof(long double)] = {};
-    std::memcpy(bytes, &bits.significand, 8);
-    std::memcpy(bytes + 8, &bits.signAndExponent, 2);
-    long double value;
-    std::memcpy(&value, bytes, sizeof bytes);
-    return value;
-}
-
-DecimalForm EighteenDigits(long double magnitude) {
-    const ExtendedBits bits = BitsOf(magnitude);
-    const int field = bits.signAndExponent & kExponentMask;
-    const std::uint64_t significand = bits.significand;
+DecimalForm EighteenDigits(Extended magnitude) {
+    const int field = ExponentField(magnitude);
+    const std::uint64_t significand = magnitude.significand;
     if (significand == 0) return {};  // zero is not this function's to handle
 
-    const std::int64_t binaryExponent = (field == 0 ? 1 : field) - kExponentBias - 63;
+    const std::int64_t binaryExponent = (field == 0 ? 1 : field) - kExtendedBias - 63;
     // floor(log2 value), then a first guess at E = floor(log10 value) + 1; the guess is
     // off by at most one and the loop below corrects it.
     const std::int64_t topBit = 63 - std::countl_zero(significand) + binaryExponent;
@@ -121,8 +98,8 @@ DecimalForm EighteenDigits(long double magnitude) {
     }
 }
 
-long double ScaleByPowerOfTen(std::uint64_t mantissa, std::int64_t power) {
-    if (mantissa == 0) return 0.0L;
+Extended ScaleByPowerOfTen(std::uint64_t mantissa, std::int64_t power) {
+    if (mantissa == 0) return {};
     const Ratio exact = MakeRatio(mantissa, 0, power);
     // The result is quotient x 2^-shift with a 64-bit quotient (bit 63 set); the value
     // lies in [2^(a-b-1), 2^(a-b+1)) for bit lengths a and b, so this shift gives a
@@ -145,18 +122,17 @@ long double ScaleByPowerOfTen(std::uint64_t mantissa, std::int64_t power) {
         if (RoundsUp(ratio, quotient)) {
             ++quotient;
             if (quotient == 0) {  // carried out of 64 bits
-                quotient = kIntegerBit;
+                quotient = kExtendedIntegerBit;
                 --shift;
             }
         }
-        ExtendedBits bits;
-        bits.significand = quotient;
-        if ((quotient & kIntegerBit) != 0) {
-            const std::int64_t field = kExponentBias + 63 - shift;
-            if (field > kMaxExponentField) return FromBits({kIntegerBit, kExponentMask});  // infinity
-            bits.signAndExponent = static_cast<std::uint16_t>(field);
+        Extended result{quotient, 0};
+        if ((quotient & kExtendedIntegerBit) != 0) {
+            const std::int64_t field = kExtendedBias + 63 - shift;
+            if (field > kMaxExponentField) return kPositiveInfinity;
+            result.signExponent = static_cast<std::uint16_t>(field);
         }
-        return FromBits(bits);
+        return result;
     }
 }
 

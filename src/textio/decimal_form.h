@@ -7,17 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "textio/extended.h"
+
 namespace kobrant {
-
-// The bits of an x87 extended value: a 64-bit significand with an explicit integer
-// bit, and 15 exponent bits (bias 16383) below the sign bit.
-struct ExtendedBits {
-    std::uint64_t significand = 0;
-    std::uint16_t signAndExponent = 0;
-};
-
-ExtendedBits BitsOf(long double value);
-long double FromBits(ExtendedBits bits);
 
 // A positive number rounded to 18 significant digits: value = 0.d1d2...d18 x 10^exponent,
 // digits holds d1...d18 as one integer, from 10^17 to 10^18 - 1.
@@ -27,18 +19,18 @@ struct DecimalForm {
 };
 
 // The 18-digit form of a positive finite value, correctly rounded with ties to even,
-// computed exactly (subnormal values included). Zero, infinities and NaNs are the
-// caller's to handle.
-//   EighteenDigits(12.5L) -> {125000000000000000, 2}
-//   EighteenDigits(0.001L) -> {100000000000000000, -2}
-DecimalForm EighteenDigits(long double magnitude);
+// computed exactly from its bits (subnormal values included); the sign is not looked
+// at. Zero, infinities and NaNs are the caller's to handle.
+//   EighteenDigits(12.5) -> {125000000000000000, 2}
+//   EighteenDigits(0.001) -> {100000000000000000, -2}
+DecimalForm EighteenDigits(Extended magnitude);
 
 // mantissa x 10^power, correctly rounded to extended with ties to even (subnormal
 // results included), computed exactly. mantissa > 0; the result must lie inside the
 // extended range, which every power from -4950 to 4931 with an 18-digit mantissa does.
 //   ScaleByPowerOfTen(125, -1) -> 12.5
 //   ScaleByPowerOfTen(1, -4950) -> the subnormal nearest to 1E-4950
-long double ScaleByPowerOfTen(std::uint64_t mantissa, std::int64_t power);
+Extended ScaleByPowerOfTen(std::uint64_t mantissa, std::int64_t power);
 
 // Lays out significant digits d1...dk (1 <= k <= budget, no trailing zero) with the
 // decimal exponent E of 0.d1...dk x 10^E, for a digit budget of 1 to 18: fixed form

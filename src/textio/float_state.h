@@ -8,18 +8,15 @@
 // Other code may leave the x87 unit in another state (Windows gives new threads 53-bit
 // precision, and some system DLLs change it), so start-up sets it and every call into
 // the operating system made by the file layer sets it again afterwards.
-
-#include <limits>
-
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "long double must be the x87 80-bit extended type (GCC on x86 or x86-64)");
-static_assert(std::numeric_limits<long double>::max_exponent == 16384,
-              "long double must have the 15-bit exponent of the x87 extended type");
+//
+// This is the state of the x87 arithmetic (extended_x87.cpp, float_state_x87.cpp).
+// The software arithmetic (extended_software.cpp) needs none: there both functions
+// do nothing, and the state always holds (float_state_software.cpp).
 
 namespace kobrant {
 
 // Sets the x87 control word (nearest, 64-bit precision, all exceptions masked) and
-// the SSE control register (nearest, all exceptions masked).
+// the SSE control register (nearest, all exceptions masked); nothing in software.
 void SetFloatingPointState();
 
 // True when the x87 control word and the SSE control register are as

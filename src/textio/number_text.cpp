@@ -14,13 +14,11 @@ namespace {
 constexpr int kKeptDigits = 18;
 constexpr int kExactPowers = 27;
 
-constexpr std::array<long double, kExactPowers + 1> MakePowersOfTen() {
-    std::array<long double, kExactPowers + 1> powers{};
-    long double power = 1.0L;
-    for (long double& entry : powers) {
-        entry = power;
-        power *= 10.0L;
-    }
+// 10^n = 5^n x 2^n.
+constexpr std::array<Extended, kExactPowers + 1> MakePowersOfTen() {
+    std::array<Extended, kExactPowers + 1> powers{};
+    std::uint64_t powerOfFive = 1;
+    for (int n = 0; n <= kExactPowers; ++n, powerOfFive *= 5) powers[static_cast<std::size_t>(n)] = ExactExtended(powerOfFive, n);
     return powers;
 }
 constexpr auto kPowersOfTen = MakePowersOfTen();
@@ -28,10 +26,8 @@ constexpr auto kPowersOfTen = MakePowersOfTen();
 // A decimal point this many places (or more) above the first digit gives 2^127; this
 // many places (or more) below it gives zero.
 constexpr std::int64_t kPointLimit = 4933;
-constexpr long double kTooLarge = 0x1p127L;
+constexpr Extended kTooLarge = ExactExtended(1, 127);
 constexpr std::int64_t kExponentCap = 9999;
-
-constexpr std::int32_t kIndefiniteInteger = std::numeric_limits<std::int32_t>::min();
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -44,7 +40,7 @@ int RadixDigitValue(char c) {
 }
 
 // The radix form after its "&": base letter, digits, one optional type mark.
-long double ParseRadixNumber(std::string_view text) {
+Extended ParseRadixNumber(std::string_view text) {
     std::size_t i = 0;
     unsigned base = 8;  // any other byte is the first octal digit
     if (!text.empty()) {
@@ -72,7 +68,7 @@ long double ParseRadixNumber(std::string_view text) {
             value = value * base + d;
         }
     }
-    if (!anyDigit || overflow) return 0.0L;
+    if (!anyDigit || overflow) return {};
 
     int ampersands = 0;
     int questionMarks = 0;
@@ -89,7 +85,7 @@ long double ParseRadixNumber(std::string_view text) {
     constexpr std::uint64_t kBit31 = 0x80000000;
     constexpr std::uint64_t kBit63 = std::uint64_t{1} << 63;
     if (questionMarks > 0) {
-        if ((value & kBit63) != 0) return 0.0L;
+        if ((value & kBit63) != 0) return {};
     } else if (!firstDigitIsZero) {
         if (value < 0x10000 && (value & kBit15) != 0 && ampersands == 0) {
             value |= 0xFFFFFFFFFFFF0000ULL;
@@ -97,12 +93,12 @@ long double ParseRadixNumber(std::string_view text) {
             value |= 0xFFFFFFFF00000000ULL;
         }
     }
-    return static_cast<long double>(static_cast<std::int64_t>(value));
+    return FromInteger(static_cast<std::int64_t>(value));
 }
 
 }  // namespace
 
-long double ParseNumber(std::string_view text) {
+Extended ParseNumber(std::string_view text) {
     const std::size_t size = text.size();
     std::size_t i = 0;
 
@@ -166,20 +162,21 @@ long double ParseNumber(std::string_view text) {
     }
 
     // Step 7: no digit, or only zeros, is a zero that keeps the sign read.
-    const long double zero = negative ? -0.0L : 0.0L;
+    const Extended zero{0, negative ? kExtendedSignBit : std::uint16_t{0}};
     if (!anyDigit || mantissa == 0) return zero;
 
     // Step 8: the place of the point against the first significant digit decides the
     // extremes; in between the mantissa is scaled by 10^power.
     const std::int64_t point = significantBeforePoint - zerosAfterPoint + exponent;
     if (point >= kPointLimit) return negative ? -kTooLarge : kTooLarge;
-    if (point <= -kPointLimit) return 0.0L;
+    if (point <= -kPointLimit) return {};
     const std::int64_t power = point - keptDigits;
-    long double magnitude;
+    const Extended digits = FromInteger(static_cast<std::int64_t>(mantissa));
+    Extended magnitude;
     if (power >= 0 && power <= kExactPowers) {
-        magnitude = static_cast<long double>(mantissa) * kPowersOfTen[static_cast<std::size_t>(power)];
+        magnitude = digits * kPowersOfTen[static_cast<std::size_t>(power)];
     } else if (power < 0 && power >= -kExactPowers) {
-        magnitude = static_cast<long double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(-power)];
+        magnitude = digits / kPowersOfTen[static_cast<std::size_t>(-power)];
     } else {
         // No single exact power of ten: scale exactly, with one rounding at the end.
         magnitude = ScaleByPowerOfTen(mantissa, power);
@@ -187,19 +184,17 @@ long double ParseNumber(std::string_view text) {
     return negative ? -magnitude : magnitude;
 }
 
-std::string FormatNumber(long double value, int digits) {
+std::string FormatNumber(Extended value, int digits) {
     const int budget = (digits >= 1 && digits <= kKeptDigits) ? digits : kKeptDigits;
-    const ExtendedBits bits = BitsOf(value);
-    const bool negative = (bits.signAndExponent & 0x8000) != 0;
-    const bool special = (bits.signAndExponent & 0x7FFF) == 0x7FFF;
-    const bool infinity = special && (bits.significand << 1) == 0;
-    if ((special && !infinity) || bits.significand == 0) return " 0";  // NaN or zero
+    const bool negative = IsNegative(value);
+    const bool infinity = IsInfinite(value);
+    if (IsNaN(value) || IsZero(value)) return " 0";
 
     // Decide the digits: an infinity spells as budget nines at exponent 999.
     std::string kept(static_cast<std::size_t>(budget), '9');
     std::int64_t exponent = 999;
     if (!infinity) {
-        const DecimalForm form = EighteenDigits(negative ? -value : value);
+        const DecimalForm form = EighteenDigits(value);
         exponent = form.exponent;
         std::uint64_t rest = form.digits;
         char all[kKeptDigits];
@@ -226,29 +221,13 @@ std::string FormatNumber(long double value, int digits) {
     return out;
 }
 
-std::string FormatFileNumber(long double value) {
+std::string FormatFileNumber(Extended value) {
     std::string text = FormatNumber(value, 15);
     if (text[0] == ' ') text.erase(0, 1);
     return text;
 }
 
-std::int32_t RoundToInteger(long double value) {
-    // Beyond 2^62 every extended value is a whole number far outside the range; below
-    // it, truncation and the exact remainder decide without the rounding mode.
-    constexpr long double kLimit = 0x1p62L;
-    if (!(value > -kLimit && value < kLimit)) return kIndefiniteInteger;  // NaNs too
-    auto whole = static_cast<std::int64_t>(value);
-    const long double fraction = value - static_cast<long double>(whole);
-    if (fraction > 0.5L || (fraction == 0.5L && whole % 2 != 0)) {
-        ++whole;
-    } else if (fraction < -0.5L || (fraction == -0.5L && whole % 2 != 0)) {
-        --whole;
-    }
-    if (whole < std::numeric_limits<std::int32_t>::min() || whole > std::numeric_limits<std::int32_t>::max()) {
-        return kIndefiniteInteger;
-    }
-    return static_cast<std::int32_t>(whole);
-}
+std::int32_t RoundToInteger(Extended value) { return ToInt32(value); }
 
 std::string ReplaceAll(std::string_view search, std::string_view replacement, std::string_view text) {
     if (search.empty()) return std::string(text);

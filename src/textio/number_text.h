@@ -3,7 +3,7 @@
 // few text operations that the report and the settings file are built with.
 //
 // Texts are byte strings (Windows-1252): no locale, no encoding conversion anywhere.
-// Arithmetic is x87 extended (see float_state.h). None of these functions fails or
+// Numbers are x87 extended values (see extended.h). None of these functions fails or
 // reports anything: a text that holds no number reads as zero, every number has a
 // display form, and positions beyond a text's end give shorter or empty texts.
 //
@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "textio/extended.h"
 
 namespace kobrant {
 
@@ -37,7 +39,7 @@ namespace kobrant {
 //   ParseNumber("abc") -> 0               ParseNumber("") -> 0
 //   ParseNumber("- 5") -> -0              ParseNumber("1e-5000") -> 0
 //   ParseNumber("&Z") -> 0                ParseNumber("&H10000000000000000") -> 0
-long double ParseNumber(std::string_view text);
+Extended ParseNumber(std::string_view text);
 
 // The display form of value with at most `digits` significant digits (1 to 18; 0, a
 // negative count or more than 18 mean 18): a sign position (" " or "-"), no zero in
@@ -52,22 +54,22 @@ long double ParseNumber(std::string_view text);
 //   FormatNumber(0.375, 2) -> " .38"      FormatNumber(123456789, 5) -> " 1.2346E+8"
 //   FormatNumber(-0, 3) -> " 0"           FormatNumber(NaN, 3) -> " 0"
 //   FormatNumber(infinity, 3) -> " 9.99E+998"
-std::string FormatNumber(long double value, int digits);
+std::string FormatNumber(Extended value, int digits);
 
 // FormatNumber with 15 digits, without the blank in front of a non-negative value: the
 // form of the numbers in the settings file.
 //   FormatFileNumber(5) -> "5"            FormatFileNumber(-12) -> "-12"
 //   FormatFileNumber(0.5) -> ".5"         FormatFileNumber(1E+15) -> "1E+15"
 //   FormatFileNumber(1/3) -> ".333333333333333"
-std::string FormatFileNumber(long double value);
+std::string FormatFileNumber(Extended value);
 
 // The nearest whole number, ties to even, whatever the current rounding mode; a result
-// outside the signed 32-bit range, an infinity or a NaN gives -2147483648.
+// outside the signed 32-bit range, an infinity or a NaN gives -2147483648 (ToInt32).
 //   RoundToInteger(2.5) -> 2              RoundToInteger(3.5) -> 4
 //   RoundToInteger(-2.5) -> -2            RoundToInteger(45.5) -> 46
 //   RoundToInteger(2147483647.5) -> -2147483648
 //   RoundToInteger(NaN) -> -2147483648
-std::int32_t RoundToInteger(long double value);
+std::int32_t RoundToInteger(Extended value);
 
 // Every occurrence of search in text, left to right and without overlap, replaced; the
 // replacement is not searched again. An empty search leaves the text as it is.

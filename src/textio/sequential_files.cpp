@@ -252,7 +252,7 @@ void WriteSeparator(int fileNumber, FileError& error) {
     if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) WriteBytes(*file, ",", error);
 }
 
-void WriteNumber(int fileNumber, long double value, FileError& error) {
+void WriteNumber(int fileNumber, Extended value, FileError& error) {
     if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) {
         WriteBytes(*file, FormatFileNumber(value), error);
     }
@@ -264,7 +264,7 @@ void WriteText(int fileNumber, std::string_view text, FileError& error) {
 }
 
 void EndLine(int fileNumber, FileError& error) {
-    if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) WriteBytes(*file, "\r\n", error);
+    if (OpenFile* file = FileFor(fileNumber, Mode::kOutput, error)) WriteBytes(*file, SystemLineEnd(), error);
 }
 
 std::string ReadTextItem(int fileNumber, FileError& error) {
@@ -274,9 +274,9 @@ std::string ReadTextItem(int fileNumber, FileError& error) {
     return ReadPlainText(*file, error);
 }
 
-long double ReadNumberItem(int fileNumber, FileError& error) {
+Extended ReadNumberItem(int fileNumber, FileError& error) {
     OpenFile* file = FileFor(fileNumber, Mode::kInput, error);
-    if (file == nullptr || !ItemBegins(*file, error)) return 0;
+    if (file == nullptr || !ItemBegins(*file, error)) return {};
     return ParseNumber(ReadNumberBytes(*file, error));
 }
 
@@ -320,6 +320,13 @@ void DeleteFiles(std::string_view pattern, FileError& error) {
         if (!Succeeded(SystemDelete(match.path), error)) return;
     }
     Succeeded(findError, error);
+}
+
+void DeleteBeforeRewrite(std::string_view name, FileError& error) {
+    if (SystemOutputReplacesFile()) return;
+    FileError deleteError;
+    DeleteFiles(name, deleteError);
+    if (deleteError.code != 0 && deleteError.code != file_error::kFileNotFound) error.code = deleteError.code;
 }
 
 std::uint64_t SystemWriteCount() { return gSystemWrites; }

@@ -9,6 +9,10 @@
 // caller's FileError and returns, and the caller's next operation runs regardless.
 // Files are opened without sharing (no second opener, this process included) and
 // written without buffering: every write operation is handed to the system at once.
+// Text files are written as the system's programs write them (system_files.h): on
+// Windows each line ends with CR LF and an output file is written in place; on Linux
+// each line ends with LF and an output file replaces the old one whole when it is
+// closed, so that a reader never finds it missing or partial. Either line end reads.
 //
 // File numbers are 0 to 32767. File names go to the system whole, never shortened; the
 // system's own limits decide about long names. On Linux a "\" in a name is a path
@@ -17,6 +21,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "textio/extended.h"
 
 namespace kobrant {
 
@@ -68,16 +74,18 @@ bool OpenForOutput(std::string_view name, int fileNumber, FileError& error);
 // Writing, each part at once in its own system write; nothing is added on its own
 // accord. 52 when the number is not open, 54 when it is open for input; a write the
 // system takes only in part gives 61 (disk file) or 57 (other). After a failed write
-// the operation ends and what was written before stays in the file.
+// the operation ends and what was written before stays in the file on Windows; on
+// Linux the file is not replaced at all, and its close gives the code again.
 //   WriteQuotedText(n, "a,b")  -> "a,b" with its quotes (3 writes; 2 for "")
 //   WriteQuotedText(n, "say \"hi\"") -> the inner quotes as they are, not doubled
 //   WriteSeparator(n)          -> ,
-//   WriteNumber(n, 5) -> 5     WriteNumber(n, -12) -> -12     WriteNumber(n, 0) -> 0
+//   WriteNumber(n, FromInteger(5)) -> 5     WriteNumber(n, FromInteger(-12)) -> -12
+//   WriteNumber(n, FromInteger(0)) -> 0
 //   WriteText(n, "abc")        -> abc (no write for "")
-//   EndLine(n)                 -> CR LF (one write)
+//   EndLine(n)                 -> CR LF on Windows, LF on Linux (one write)
 void WriteQuotedText(int fileNumber, std::string_view text, FileError& error);
 void WriteSeparator(int fileNumber, FileError& error);
-void WriteNumber(int fileNumber, long double value, FileError& error);
+void WriteNumber(int fileNumber, Extended value, FileError& error);
 void WriteText(int fileNumber, std::string_view text, FileError& error);
 void EndLine(int fileNumber, FileError& error);
 
@@ -92,9 +100,11 @@ void EndLine(int fileNumber, FileError& error);
 //   an empty file -> ReadNumberItem: 0, e.code 62
 // 52 when the number is not open, 54 when it is open for output.
 std::string ReadTextItem(int fileNumber, FileError& error);
-long double ReadNumberItem(int fileNumber, FileError& error);
+Extended ReadNumberItem(int fileNumber, FileError& error);
 
-// Closing cuts an output disk file at its position and frees the number. CloseFile of
+// Closing cuts an output disk file at its position and frees the number; on Linux an
+// output file's replacement takes the old file's place here, and a failure of that
+// (the old file stays) is the close's code. CloseFile of
 // a number that is not open does nothing and leaves the error code alone;
 // CloseAllFiles stores the code of the first close that fails.
 void CloseFile(int fileNumber, FileError& error);
@@ -107,6 +117,14 @@ void CloseAllFiles(FileError& error);
 //   DeleteFiles(hidden file)         -> the file stays, no error
 //   DeleteFiles(file held open)      -> 70, the file stays
 void DeleteFiles(std::string_view pattern, FileError& error);
+
+// Makes way for a file that is about to be written anew under the same name. Where
+// output is written in place (Windows), the old file is deleted as DeleteFiles does;
+// no file to delete is no failure. Where output replaces the old file at its close
+// (Linux), nothing is done: the old file stays until the new one takes its place.
+//   DeleteBeforeRewrite(missing file, e)  -> e.code unchanged
+//   DeleteBeforeRewrite(file held open)   -> Windows: 70, the file stays; Linux: nothing
+void DeleteBeforeRewrite(std::string_view name, FileError& error);
 
 // Writes handed to the system since the process began (the counts above), so that
 // tests can see that nothing is buffered or split.

@@ -43,6 +43,14 @@ std::string DirectoryPart(std::string_view pattern) {
 
 }  // namespace
 
+std::string_view SystemLineEnd() { return "\r\n"; }
+
+bool SystemOutputReplacesFile() { return false; }
+
+std::string SystemReplacementName(std::string_view name) { return std::string(name); }
+
+std::string SystemPathName(std::string_view name) { return std::string(name); }
+
 SystemError SystemOpen(std::string_view name, OpenPurpose purpose, SystemHandle& handle) {
     handle = kNoHandle;
     if (HoldsNul(name)) return kSystemInvalidName;

@@ -9,7 +9,7 @@
 
 namespace kobrant::onair {
 
-// Whether a program of this name is on the PATH.
+// Whether a program of this name is on the PATH (a name with a "/" is a path of its own).
 bool OnPath(std::string_view program);
 
 // Starts argv (argv[0] looked up on the PATH) in folder, standard input from inputFile

@@ -45,7 +45,7 @@ TEST(OnAirRows, EachRowIsEnteredAndItsRecordKept) {
     const char* rowsFolder = std::getenv("KOBRANT_ONAIR_ROWS");
     ASSERT_TRUE(exe != nullptr && rowsFolder != nullptr)
         << "KOBRANT_EXE and KOBRANT_ONAIR_ROWS are not set: run through ctest";
-    const std::string rows = rowsFolder;
+    const std::string rows = WindowsPath(rowsFolder);
     ASSERT_EQ(kReportRows[0].input, RowInput::kSettingsFile) << "the settings file's row comes first";
     test::MakeDirectory(rows.substr(0, rows.rfind('\\')));
     test::MakeDirectory(rows);
@@ -58,7 +58,7 @@ TEST(OnAirRows, EachRowIsEnteredAndItsRecordKept) {
     test::WriteBytes(dir.File("kobrant.ctl"), SettingsLine(kReportRows[0]));
     driver::Program program;
     std::string why;
-    ASSERT_TRUE(driver::StartProgram(driver::WindowsPath(exe), dir.Path(), program, why)) << why;
+    ASSERT_TRUE(driver::StartProgram(WindowsPath(exe), dir.Path(), program, why)) << why;
     HWND box = driver::WaitForProcessWindow(program, driver::kDialogClass, kRecordPathCaption, kWindowTimeoutMs);
     ASSERT_NE(box, nullptr) << "no message box";
     ASSERT_TRUE(driver::PressButton(box, IDOK));

@@ -102,7 +102,7 @@ protected:
         const char* exe = std::getenv("KOBRANT_EXE");
         ASSERT_NE(exe, nullptr) << "KOBRANT_EXE is not set: run program_tests through ctest";
         std::string why;
-        ASSERT_TRUE(driver::StartProgram(driver::WindowsPath(exe), dir_.Path(), program_, why)) << why;
+        ASSERT_TRUE(driver::StartProgram(WindowsPath(exe), dir_.Path(), program_, why)) << why;
         HWND box = driver::WaitForProcessWindow(program_, driver::kDialogClass, kRecordPathCaption, kWindowTimeoutMs);
         ASSERT_NE(box, nullptr) << "no message box";
         EXPECT_EQ(driver::FindProcessWindow(program_.Id(), driver::kDialogClass, kEntryDialogCaption), nullptr)

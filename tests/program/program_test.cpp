@@ -22,7 +22,7 @@ const std::string kDefaultLine = "\"000\",\"000\",\"000\",\"00\",\"000\",\"000\"
 
 std::string ProgramPath() {
     const char* path = std::getenv("KOBRANT_EXE");
-    return path == nullptr ? std::string() : driver::WindowsPath(path);
+    return path == nullptr ? std::string() : WindowsPath(path);
 }
 
 // What one start of the program showed and did.
@@ -166,7 +166,7 @@ TEST(Program, SettingsFileHeldByAnotherProgramIsLeftAlone) {
 TEST(Program, FolderWhereNothingCanBeWrittenStillRunsToItsEnd) {
     const char* folder = std::getenv("KOBRANT_UNWRITABLE_FOLDER");
     if (folder == nullptr) GTEST_SKIP() << "KOBRANT_UNWRITABLE_FOLDER unset: run through ctest";
-    const std::string path = driver::WindowsPath(folder);
+    const std::string path = WindowsPath(folder);
     ASSERT_EQ("[]", Listed(FilesIn(path))) << path;
     // The folder must really refuse: otherwise this test would prove nothing.
     HANDLE probe = CreateFileA((path + "\\probe.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -32,7 +32,7 @@ const std::vector<std::string> kZipFiles = {"LICENSE", "LIESMICH.txt", "README.t
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : driver::WindowsPath(value);
+    return value == nullptr ? std::string() : WindowsPath(value);
 }
 
 std::string ReleaseFolder() {

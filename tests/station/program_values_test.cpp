@@ -58,7 +58,7 @@ protected:
     }
     test::TestDirectory dir;
     const std::string path = dir.File("kobrant.ctl");
-    const std::string defaultLine = "\"000\",\"000\",\"000\",\"00\",\"000\",\"000\",\"000\",\"000\",\"0000\",5,5\r\n";
+    const std::string defaultLine = "\"000\",\"000\",\"000\",\"00\",\"000\",\"000\",\"000\",\"000\",\"0000\",5,5" + test::Eol();
 };
 
 // A new settings file says 5, 5, but the run that wrote it keeps 0, 0.

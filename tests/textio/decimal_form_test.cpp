@@ -2,53 +2,37 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
 
-#include "textio/long_double_hex.h"
+#include "textio/decimal_oracle.h"
+#include "textio/extended_test_support.h"
 
 namespace kobrant {
 namespace {
 
-// The C library's 18 significant digits ("%.17Le", correctly rounded by glibc and by
-// MinGW-w64's own printf) as a DecimalForm.
-DecimalForm PrintedDigits(long double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", value);
-    DecimalForm form;
-    const char* p = buffer;
-    for (; *p != 'e'; ++p) {
-        if (*p != '.') form.digits = form.digits * 10 + static_cast<std::uint64_t>(*p - '0');
-    }
-    form.exponent = static_cast<std::int32_t>(std::strtol(p + 1, nullptr, 10) + 1);
-    return form;
-}
-
-long double RandomExtended(std::mt19937_64& random) {
-    ExtendedBits bits;
+Extended RandomExtended(std::mt19937_64& random) {
+    Extended bits;
     bits.significand = random();
     const unsigned kind = static_cast<unsigned>(random() % 8);
     if (kind == 0) {  // subnormal
         bits.significand >>= 1 + random() % 63;
-        bits.signAndExponent = 0;
+        bits.signExponent = 0;
     } else if (kind < 4) {  // anywhere in the range
         bits.significand |= std::uint64_t{1} << 63;
-        bits.signAndExponent = static_cast<std::uint16_t>(1 + random() % 0x7FFE);
+        bits.signExponent = static_cast<std::uint16_t>(1 + random() % 0x7FFE);
     } else {  // near one, where typed values and the settings numbers lie
         bits.significand |= std::uint64_t{1} << 63;
-        bits.signAndExponent = static_cast<std::uint16_t>(16383 - 80 + random() % 160);
+        bits.signExponent = static_cast<std::uint16_t>(16383 - 80 + random() % 160);
     }
     if (bits.significand == 0) bits.significand = 1;
-    return FromBits(bits);
+    return bits;
 }
 
 TEST(EighteenDigits, MatchesThePrintedDigits) {
     std::mt19937_64 random(17);
     for (int i = 0; i < 4000; ++i) {
-        const long double value = RandomExtended(random);
+        const Extended value = RandomExtended(random);
         const DecimalForm expected = PrintedDigits(value);
         const DecimalForm actual = EighteenDigits(value);
         ASSERT_EQ(expected.digits, actual.digits) << "value=" << Hex(value);
@@ -58,21 +42,21 @@ TEST(EighteenDigits, MatchesThePrintedDigits) {
 
 TEST(EighteenDigits, ExactTiesAndCarries) {
     struct Case {
-        long double value;
+        Extended value;
         std::uint64_t digits;
         std::int32_t exponent;
     };
     const Case cases[] = {
-        {12.5L, 125000000000000000ULL, 2},
-        {0.001L, 100000000000000000ULL, -2},
-        {1.0L, 100000000000000000ULL, 1},
+        {Ext(12.5), 125000000000000000ULL, 2},
+        {Decimal(1, -3), 100000000000000000ULL, -2},
+        {Ext(1.0), 100000000000000000ULL, 1},
         // 19-digit whole numbers exactly halfway: ties go to the even 18th digit
-        {1234567890123456785.0L, 123456789012345678ULL, 19},
-        {1234567890123456775.0L, 123456789012345678ULL, 19},
+        {FromInteger(1234567890123456785), 123456789012345678ULL, 19},
+        {FromInteger(1234567890123456775), 123456789012345678ULL, 19},
         // all nines round up into the next power of ten
-        {9999999999999999999.0L, 100000000000000000ULL, 20},
-        {0x1p-16445L, 364519953188247460ULL, -4950},
-        {0x1p63L, 922337203685477581ULL, 19},
+        {ExactExtended(9999999999999999999ULL, 0), 100000000000000000ULL, 20},
+        {Extended{1, 0}, 364519953188247460ULL, -4950},
+        {Ext(0x1p63), 922337203685477581ULL, 19},
     };
     for (const Case& c : cases) {
         const DecimalForm actual = EighteenDigits(c.value);
@@ -87,9 +71,7 @@ TEST(ScaleByPowerOfTen, MatchesCorrectRounding) {
         const std::uint64_t mantissa = 1 + random() % 999999999999999999ULL;
         const std::int64_t power = std::uniform_int_distribution<std::int64_t>(-4950, 4914)(random);
         const std::string text = std::to_string(mantissa) + "e" + std::to_string(power);
-        const long double expected = std::strtold(text.c_str(), nullptr);
-        const long double actual = ScaleByPowerOfTen(mantissa, power);
-        ASSERT_EQ(0, std::memcmp(&expected, &actual, 10)) << "input=" << text << " expected " << Hex(expected) << ", got " << Hex(actual);
+        ASSERT_TRUE(SameNumber(NearestExtended(text), ScaleByPowerOfTen(mantissa, power))) << "input=" << text;
     }
 }
 
@@ -99,9 +81,7 @@ TEST(ScaleByPowerOfTen, MatchesCorrectRoundingAmongSubnormals) {
         const std::uint64_t mantissa = 1 + random() % 999999999999999999ULL;
         const std::int64_t power = std::uniform_int_distribution<std::int64_t>(-4968, -4930)(random);
         const std::string text = std::to_string(mantissa) + "e" + std::to_string(power);
-        const long double expected = std::strtold(text.c_str(), nullptr);
-        const long double actual = ScaleByPowerOfTen(mantissa, power);
-        ASSERT_EQ(0, std::memcmp(&expected, &actual, 10)) << "input=" << text << " expected " << Hex(expected) << ", got " << Hex(actual);
+        ASSERT_TRUE(SameNumber(NearestExtended(text), ScaleByPowerOfTen(mantissa, power))) << "input=" << text;
     }
 }
 
@@ -109,21 +89,21 @@ TEST(ScaleByPowerOfTen, SubnormalsAndTheRangeEnds) {
     struct Case {
         std::uint64_t mantissa;
         std::int64_t power;
-        long double expected;
+        Extended expected;
     };
     const Case cases[] = {
-        {125, -1, 12.5L},
-        {1, -4950, 0x3p-16445L},                     // 1E-4950: three steps of the smallest subnormal
-        {36451995318824746ULL, -4967, 0x1p-16445L},  // the smallest subnormal
-        {18225997659412373ULL, -4967, 0.0L},         // half of it, just below the tie
-        {18225997659412374ULL, -4967, 0x1p-16445L},  // just above the tie
-        {1, -4951, 0.0L},
-        {2, -4951, 0x1p-16445L},
-        {9, -4951, 0x2p-16445L},
-        {999999999999999999ULL, 4914, 0xd.72cb2a95c7ef6bdp+16380L},  // the largest that is read
+        {125, -1, Ext(12.5)},
+        {1, -4950, Extended{3, 0}},                     // 1E-4950: three steps of the smallest subnormal
+        {36451995318824746ULL, -4967, Extended{1, 0}},  // the smallest subnormal
+        {18225997659412373ULL, -4967, Ext(0.0)},         // half of it, just below the tie
+        {18225997659412374ULL, -4967, Extended{1, 0}},  // just above the tie
+        {1, -4951, Ext(0.0)},
+        {2, -4951, Extended{1, 0}},
+        {9, -4951, Extended{2, 0}},
+        {999999999999999999ULL, 4914, ExactExtended(0xd72cb2a95c7ef6bdULL, 16320)},  // the largest that is read
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.expected, ScaleByPowerOfTen(c.mantissa, c.power)) << "input=" << c.mantissa << "e" << c.power;
+        EXPECT_TRUE(SameNumber(c.expected, ScaleByPowerOfTen(c.mantissa, c.power))) << "input=" << c.mantissa << "e" << c.power;
     }
 }
 

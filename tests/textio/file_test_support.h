@@ -7,7 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "textio/system_files.h"
+
 namespace kobrant::test {
+
+// The line end the file layer writes on this system: CR LF on Windows, LF on Linux.
+inline std::string Eol() { return std::string(SystemLineEnd()); }
 
 // A fresh folder under the system's temp folder, removed with everything in it.
 class TestDirectory {

@@ -1,8 +1,7 @@
-#include <windows.h>
-
 #include "textio/file_test_support.h"
 
 #include "driver/wine.h"
+#include "host/win32.h"
 
 namespace kobrant::test {
 

@@ -1,6 +1,11 @@
+// The x87 arithmetic's floating-point state (built where the x87 arithmetic is the program's).
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "textio/float_state.h"
+#include "textio/sequential_files.h"
 
 namespace kobrant {
 namespace {
@@ -34,6 +39,17 @@ TEST(FloatState, ExceptionsAreMasked) {
     volatile long double zero = 0.0L;
     volatile long double one = 1.0L;
     EXPECT_TRUE(one / zero > 0.0L);  // an infinity, not a trap
+    EXPECT_TRUE(FloatingPointStateHolds());
+}
+
+// System DLLs and libraries may change the x87 control word; every file call sets the
+// program's floating-point state again.
+TEST(FloatState, FileCallsSetItAgain) {
+    const std::uint16_t doublePrecision = 0x027F;
+    __asm__ volatile("fldcw %0" : : "m"(doublePrecision));
+    ASSERT_FALSE(FloatingPointStateHolds());
+    FileError error;
+    OpenForInput("kobrant-missing-file.txt", 1, error);
     EXPECT_TRUE(FloatingPointStateHolds());
 }
 

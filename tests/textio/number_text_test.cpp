@@ -12,32 +12,27 @@
 
 #include "textio/float_state.h"
 #include "textio/local_clock.h"
-#include "textio/long_double_hex.h"
+#include "textio/extended_test_support.h"
+#include "textio/decimal_oracle.h"
 
 namespace kobrant {
 namespace {
 
-// Same value and same sign (a negative zero is told apart from zero).
-::testing::AssertionResult SameNumber(long double expected, long double actual) {
-    if (expected == actual && std::signbit(expected) == std::signbit(actual)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected " << Hex(expected) << ", got " << Hex(actual);
-}
-
 TEST(ParseNumber, RuleExamples) {
     struct Case {
         std::string_view text;
-        long double expected;
+        Extended expected;
     };
     const Case cases[] = {
-        {"12.5", 12.5L},   {"  7", 7.0L},       {"\t\t7", 7.0L},   {" \t\n7", 7.0L},  {"+5", 5.0L},
-        {"-.5", -0.5L},    {"5.", 5.0L},        {".5", 0.5L},      {"007", 7.0L},     {"1e3", 1000.0L},
-        {"1E+3", 1000.0L}, {"1d3", 1000.0L},    {"1D3", 1000.0L},  {"1e-2", 0.01L},   {"1E", 1.0L},
-        {"1E+", 1.0L},     {"1Ex", 1.0L},       {"3.4.5", 3.4L},   {"1 000", 1.0L},   {"12,5", 12.0L},
-        {"- 5", -0.0L},    {"abc", 0.0L},       {"", 0.0L},        {".", 0.0L},       {"-", -0.0L},
-        {"1e5000", 0x1p127L}, {"1e-5000", 0.0L}, {"&H1F", 31.0L},  {"&h1f", 31.0L},   {"&B101", 5.0L},
-        {"&O17", 15.0L},   {"&Q17", 15.0L},     {"&17", 15.0L},    {"&HFFFF", -1.0L}, {"&H0FFFF", 65535.0L},
-        {"&HFFFF&", 65535.0L}, {"&H8000", -32768.0L}, {"&H10000", 65536.0L}, {"&HFFFFFFFF", -1.0L},
-        {"&", 0.0L},       {"&H", 0.0L},        {"&Z", 0.0L},
+        {"12.5", Ext(12.5)},   {"  7", Ext(7.0)},       {"\t\t7", Ext(7.0)},   {" \t\n7", Ext(7.0)},  {"+5", Ext(5.0)},
+        {"-.5", -Ext(0.5)},    {"5.", Ext(5.0)},        {".5", Ext(0.5)},      {"007", Ext(7.0)},     {"1e3", Ext(1000.0)},
+        {"1E+3", Ext(1000.0)}, {"1d3", Ext(1000.0)},    {"1D3", Ext(1000.0)},  {"1e-2", Decimal(1, -2)},   {"1E", Ext(1.0)},
+        {"1E+", Ext(1.0)},     {"1Ex", Ext(1.0)},       {"3.4.5", Decimal(34, -1)},   {"1 000", Ext(1.0)},   {"12,5", Ext(12.0)},
+        {"- 5", -Ext(0.0)},    {"abc", Ext(0.0)},       {"", Ext(0.0)},        {".", Ext(0.0)},       {"-", -Ext(0.0)},
+        {"1e5000", Ext(0x1p127)}, {"1e-5000", Ext(0.0)}, {"&H1F", Ext(31.0)},  {"&h1f", Ext(31.0)},   {"&B101", Ext(5.0)},
+        {"&O17", Ext(15.0)},   {"&Q17", Ext(15.0)},     {"&17", Ext(15.0)},    {"&HFFFF", -Ext(1.0)}, {"&H0FFFF", Ext(65535.0)},
+        {"&HFFFF&", Ext(65535.0)}, {"&H8000", -Ext(32768.0)}, {"&H10000", Ext(65536.0)}, {"&HFFFFFFFF", -Ext(1.0)},
+        {"&", Ext(0.0)},       {"&H", Ext(0.0)},        {"&Z", Ext(0.0)},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(SameNumber(c.expected, ParseNumber(c.text))) << "input=\"" << c.text << "\"";
@@ -46,20 +41,20 @@ TEST(ParseNumber, RuleExamples) {
 
 TEST(FormatNumber, RuleExamples) {
     struct Case {
-        long double value;
+        Extended value;
         int digits;
         std::string_view expected;
     };
     const Case cases[] = {
-        {0.0L, 3, " 0"},          {-0.0L, 3, " 0"},         {5.0L, 3, " 5"},
-        {-5.0L, 3, "-5"},         {0.5L, 3, " .5"},         {-0.5L, 3, "-.5"},
-        {0.05L, 3, " .05"},       {0.001L, 3, " .001"},     {0.0001L, 3, " 1E-4"},
-        {0.0123L, 3, " 1.23E-2"}, {12.5L, 3, " 12.5"},      {-17.8L, 3, "-17.8"},
-        {270.0L, 3, " 270"},      {999.5L, 3, " 1E+3"},     {1000.0L, 3, " 1E+3"},
-        {1234.0L, 3, " 1.23E+3"}, {-2147483648.0L, 3, "-2.15E+9"}, {98.6f, 3, " 98.6"},
-        {0.125L, 2, " .12"},      {0.375L, 2, " .38"},      {2.5L, 1, " 2"},
-        {3.5L, 1, " 4"},          {9.5L, 1, " 1E+1"},       {10132.5L, 5, " 10132"},
-        {10133.5L, 5, " 10134"},  {99999.5L, 5, " 1E+5"},   {123456789.0L, 5, " 1.2346E+8"},
+        {Ext(0.0), 3, " 0"},          {-Ext(0.0), 3, " 0"},         {Ext(5.0), 3, " 5"},
+        {-Ext(5.0), 3, "-5"},         {Ext(0.5), 3, " .5"},         {-Ext(0.5), 3, "-.5"},
+        {Decimal(5, -2), 3, " .05"},       {Decimal(1, -3), 3, " .001"},     {Decimal(1, -4), 3, " 1E-4"},
+        {Decimal(123, -4), 3, " 1.23E-2"}, {Ext(12.5), 3, " 12.5"},      {Decimal(-178, -1), 3, "-17.8"},
+        {Ext(270.0), 3, " 270"},      {Ext(999.5), 3, " 1E+3"},     {Ext(1000.0), 3, " 1E+3"},
+        {Ext(1234.0), 3, " 1.23E+3"}, {-Ext(2147483648.0), 3, "-2.15E+9"}, {FromSingle(98.6f), 3, " 98.6"},
+        {Ext(0.125), 2, " .12"},      {Ext(0.375), 2, " .38"},      {Ext(2.5), 1, " 2"},
+        {Ext(3.5), 1, " 4"},          {Ext(9.5), 1, " 1E+1"},       {Ext(10132.5), 5, " 10132"},
+        {Ext(10133.5), 5, " 10134"},  {Ext(99999.5), 5, " 1E+5"},   {Ext(123456789.0), 5, " 1.2346E+8"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, FormatNumber(c.value, c.digits)) << "value=" << Hex(c.value) << " n=" << c.digits;
@@ -68,12 +63,12 @@ TEST(FormatNumber, RuleExamples) {
 
 TEST(FormatFileNumber, RuleExamples) {
     struct Case {
-        long double value;
+        Extended value;
         std::string_view expected;
     };
     const Case cases[] = {
-        {5.0L, "5"},         {-12.0L, "-12"},   {0.0L, "0"},   {0.5L, ".5"},
-        {123456.0L, "123456"}, {1e15L, "1E+15"}, {1.0L / 3.0L, ".333333333333333"},
+        {Ext(5.0), "5"},         {-Ext(12.0), "-12"},   {Ext(0.0), "0"},   {Ext(0.5), ".5"},
+        {Ext(123456.0), "123456"}, {Ext(1e15), "1E+15"}, {Ext(1.0) / Ext(3.0), ".333333333333333"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, FormatFileNumber(c.value)) << "value=" << Hex(c.value);
@@ -82,17 +77,17 @@ TEST(FormatFileNumber, RuleExamples) {
 
 TEST(RoundToInteger, RuleExamples) {
     struct Case {
-        long double value;
+        Extended value;
         std::int32_t expected;
     };
     const Case cases[] = {
-        {0.5L, 0},   {1.5L, 2},   {2.5L, 2},   {3.5L, 4},   {-2.5L, -2},  {36.5L, 36},  {45.5L, 46},
-        {-0.5L, 0},  {-3.5L, -4}, {-2.6L, -3},
+        {Ext(0.5), 0},   {Ext(1.5), 2},   {Ext(2.5), 2},   {Ext(3.5), 4},   {-Ext(2.5), -2},  {Ext(36.5), 36},  {Ext(45.5), 46},
+        {-Ext(0.5), 0},  {-Ext(3.5), -4}, {-Decimal(26, -1), -3},
         // one step of the last bit beside a tie decides it
-        {3.5L - 0x1p-62L, 3}, {0.5L + 0x1p-64L, 1}, {-2.5L - 0x1p-62L, -3},
-        {2147483647.0L, 2147483647},  {2147483647.4L, 2147483647}, {2147483647.5L, INT32_MIN},
-        {-2147483648.0L, INT32_MIN},  {-2147483648.5L, INT32_MIN}, {-2147483649.0L, INT32_MIN},
-        {1e30L, INT32_MIN}, {INFINITY, INT32_MIN}, {-INFINITY, INT32_MIN}, {NAN, INT32_MIN},
+        {Ext(3.5) - Ext(0x1p-62), 3}, {Ext(0.5) + Ext(0x1p-64), 1}, {-Ext(2.5) - Ext(0x1p-62), -3},
+        {Ext(2147483647.0), 2147483647},  {Decimal(21474836474, -1), 2147483647}, {Ext(2147483647.5), INT32_MIN},
+        {-Ext(2147483648.0), INT32_MIN},  {-Ext(2147483648.5), INT32_MIN}, {-Ext(2147483649.0), INT32_MIN},
+        {Ext(1e30), INT32_MIN}, {Ext(INFINITY), INT32_MIN}, {Ext(-INFINITY), INT32_MIN}, {Ext(NAN), INT32_MIN},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, RoundToInteger(c.value)) << "value=" << Hex(c.value);
@@ -101,52 +96,52 @@ TEST(RoundToInteger, RuleExamples) {
 
 // The examples written in number_text.h, line by line.
 TEST(NumberTextContract, CommentExamples) {
-    const long double kNaN = NAN;
-    const long double kInfinity = INFINITY;
-    EXPECT_TRUE(SameNumber(12.5L, ParseNumber("12.5")));
-    EXPECT_TRUE(SameNumber(7.0L, ParseNumber("  7")));
-    EXPECT_TRUE(SameNumber(-0.5L, ParseNumber("-.5")));
-    EXPECT_TRUE(SameNumber(1000.0L, ParseNumber("1D3")));
-    EXPECT_TRUE(SameNumber(1.0L, ParseNumber("1Ex")));
-    EXPECT_TRUE(SameNumber(3.4L, ParseNumber("3.4.5")));
-    EXPECT_TRUE(SameNumber(12.0L, ParseNumber("12,5")));
-    EXPECT_TRUE(SameNumber(0x1p127L, ParseNumber("1e5000")));
-    EXPECT_TRUE(SameNumber(31.0L, ParseNumber("&H1F")));
-    EXPECT_TRUE(SameNumber(-1.0L, ParseNumber("&HFFFF")));
-    EXPECT_TRUE(SameNumber(65535.0L, ParseNumber("&HFFFF&")));
-    EXPECT_TRUE(SameNumber(15.0L, ParseNumber("&17")));
-    EXPECT_TRUE(SameNumber(0.0L, ParseNumber("abc")));
-    EXPECT_TRUE(SameNumber(0.0L, ParseNumber("")));
-    EXPECT_TRUE(SameNumber(-0.0L, ParseNumber("- 5")));
-    EXPECT_TRUE(SameNumber(0.0L, ParseNumber("1e-5000")));
-    EXPECT_TRUE(SameNumber(0.0L, ParseNumber("&Z")));
-    EXPECT_TRUE(SameNumber(0.0L, ParseNumber("&H10000000000000000")));
+    const Extended kNaN = Ext(NAN);
+    const Extended kInfinity = Ext(INFINITY);
+    EXPECT_TRUE(SameNumber(Ext(12.5), ParseNumber("12.5")));
+    EXPECT_TRUE(SameNumber(Ext(7.0), ParseNumber("  7")));
+    EXPECT_TRUE(SameNumber(-Ext(0.5), ParseNumber("-.5")));
+    EXPECT_TRUE(SameNumber(Ext(1000.0), ParseNumber("1D3")));
+    EXPECT_TRUE(SameNumber(Ext(1.0), ParseNumber("1Ex")));
+    EXPECT_TRUE(SameNumber(Decimal(34, -1), ParseNumber("3.4.5")));
+    EXPECT_TRUE(SameNumber(Ext(12.0), ParseNumber("12,5")));
+    EXPECT_TRUE(SameNumber(Ext(0x1p127), ParseNumber("1e5000")));
+    EXPECT_TRUE(SameNumber(Ext(31.0), ParseNumber("&H1F")));
+    EXPECT_TRUE(SameNumber(-Ext(1.0), ParseNumber("&HFFFF")));
+    EXPECT_TRUE(SameNumber(Ext(65535.0), ParseNumber("&HFFFF&")));
+    EXPECT_TRUE(SameNumber(Ext(15.0), ParseNumber("&17")));
+    EXPECT_TRUE(SameNumber(Ext(0.0), ParseNumber("abc")));
+    EXPECT_TRUE(SameNumber(Ext(0.0), ParseNumber("")));
+    EXPECT_TRUE(SameNumber(-Ext(0.0), ParseNumber("- 5")));
+    EXPECT_TRUE(SameNumber(Ext(0.0), ParseNumber("1e-5000")));
+    EXPECT_TRUE(SameNumber(Ext(0.0), ParseNumber("&Z")));
+    EXPECT_TRUE(SameNumber(Ext(0.0), ParseNumber("&H10000000000000000")));
 
-    EXPECT_EQ(" 5", FormatNumber(5, 3));
-    EXPECT_EQ("-5", FormatNumber(-5, 3));
-    EXPECT_EQ(" .5", FormatNumber(0.5L, 3));
-    EXPECT_EQ(" 1E-4", FormatNumber(0.0001L, 3));
-    EXPECT_EQ(" 1.23E-2", FormatNumber(0.0123L, 3));
-    EXPECT_EQ(" 1E+3", FormatNumber(999.5L, 3));
-    EXPECT_EQ(" 1.23E+3", FormatNumber(1234, 3));
-    EXPECT_EQ(" .12", FormatNumber(0.125L, 2));
-    EXPECT_EQ(" .38", FormatNumber(0.375L, 2));
-    EXPECT_EQ(" 1.2346E+8", FormatNumber(123456789, 5));
-    EXPECT_EQ(" 0", FormatNumber(-0.0L, 3));
+    EXPECT_EQ(" 5", FormatNumber(Ext(5), 3));
+    EXPECT_EQ("-5", FormatNumber(Ext(-5), 3));
+    EXPECT_EQ(" .5", FormatNumber(Ext(0.5), 3));
+    EXPECT_EQ(" 1E-4", FormatNumber(Decimal(1, -4), 3));
+    EXPECT_EQ(" 1.23E-2", FormatNumber(Decimal(123, -4), 3));
+    EXPECT_EQ(" 1E+3", FormatNumber(Ext(999.5), 3));
+    EXPECT_EQ(" 1.23E+3", FormatNumber(Ext(1234), 3));
+    EXPECT_EQ(" .12", FormatNumber(Ext(0.125), 2));
+    EXPECT_EQ(" .38", FormatNumber(Ext(0.375), 2));
+    EXPECT_EQ(" 1.2346E+8", FormatNumber(Ext(123456789), 5));
+    EXPECT_EQ(" 0", FormatNumber(-Ext(0.0), 3));
     EXPECT_EQ(" 0", FormatNumber(kNaN, 3));
     EXPECT_EQ(" 9.99E+998", FormatNumber(kInfinity, 3));
 
-    EXPECT_EQ("5", FormatFileNumber(5));
-    EXPECT_EQ("-12", FormatFileNumber(-12));
-    EXPECT_EQ(".5", FormatFileNumber(0.5L));
-    EXPECT_EQ("1E+15", FormatFileNumber(1E+15L));
-    EXPECT_EQ(".333333333333333", FormatFileNumber(1.0L / 3.0L));
+    EXPECT_EQ("5", FormatFileNumber(Ext(5)));
+    EXPECT_EQ("-12", FormatFileNumber(Ext(-12)));
+    EXPECT_EQ(".5", FormatFileNumber(Ext(0.5)));
+    EXPECT_EQ("1E+15", FormatFileNumber(Ext(1E+15)));
+    EXPECT_EQ(".333333333333333", FormatFileNumber(Ext(1.0) / Ext(3.0)));
 
-    EXPECT_EQ(2, RoundToInteger(2.5L));
-    EXPECT_EQ(4, RoundToInteger(3.5L));
-    EXPECT_EQ(-2, RoundToInteger(-2.5L));
-    EXPECT_EQ(46, RoundToInteger(45.5L));
-    EXPECT_EQ(-2147483648, RoundToInteger(2147483647.5L));
+    EXPECT_EQ(2, RoundToInteger(Ext(2.5)));
+    EXPECT_EQ(4, RoundToInteger(Ext(3.5)));
+    EXPECT_EQ(-2, RoundToInteger(-Ext(2.5)));
+    EXPECT_EQ(46, RoundToInteger(Ext(45.5)));
+    EXPECT_EQ(-2147483648, RoundToInteger(Ext(2147483647.5)));
     EXPECT_EQ(-2147483648, RoundToInteger(kNaN));
 
     EXPECT_EQ("1.2.3", ReplaceAll(",", ".", "1,2,3"));
@@ -189,24 +184,24 @@ TEST(ParseNumber, LongTextsAndExtremePoints) {
     const std::string zeros(9990, '0');
     struct Case {
         std::string text;
-        long double expected;
+        Extended expected;
     };
     const Case cases[] = {
-        {"1" + zeros, 0x1p127L},                    // point 9991 places up
-        {"-1" + zeros, -0x1p127L},
-        {"." + zeros + "1", 0.0L},                  // point 9990 places down
-        {"." + zeros + "1e99999", 1e8L},            // exponent stops at 9999: 0.1e9
-        {std::string(5000, '9') + "e-4999", 9.99999999999999999L},
-        {"1e99999", 0x1p127L},
-        {"1e-99999", 0.0L},
-        {"-1e-99999", 0.0L},
-        {"1e4932", 0x1p127L},                       // point 4933 up: the cut-off
-        {"-9.99e4931", -9.99e4931L},                // point 4932 up: still a number
-        {"1e-4933", 1e-4933L},                      // point 4932 down: a subnormal, not zero
-        {"0.1e-4932", 1e-4933L},
-        {"1e-4934", 0.0L},                          // point 4933 down
-        {"0e99999", 0.0L},
-        {"-0.000", -0.0L},
+        {"1" + zeros, Ext(0x1p127)},                    // point 9991 places up
+        {"-1" + zeros, -Ext(0x1p127)},
+        {"." + zeros + "1", Ext(0.0)},                  // point 9990 places down
+        {"." + zeros + "1e99999", Ext(1e8)},            // exponent stops at 9999: 0.1e9
+        {std::string(5000, '9') + "e-4999", Decimal(999999999999999999, -17)},
+        {"1e99999", Ext(0x1p127)},
+        {"1e-99999", Ext(0.0)},
+        {"-1e-99999", Ext(0.0)},
+        {"1e4932", Ext(0x1p127)},                       // point 4933 up: the cut-off
+        {"-9.99e4931", -Decimal(999, 4929)},                // point 4932 up: still a number
+        {"1e-4933", Decimal(1, -4933)},                      // point 4932 down: a subnormal, not zero
+        {"0.1e-4932", Decimal(1, -4933)},
+        {"1e-4934", Ext(0.0)},                          // point 4933 down
+        {"0e99999", Ext(0.0)},
+        {"-0.000", -Ext(0.0)},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(SameNumber(c.expected, ParseNumber(c.text))) << "input=" << c.text.substr(0, 40) << "... ("
@@ -217,13 +212,13 @@ TEST(ParseNumber, LongTextsAndExtremePoints) {
 TEST(ParseNumber, WhatEndsOrSkipsTheNumber) {
     struct Case {
         std::string_view text;
-        long double expected;
+        Extended expected;
     };
     const Case cases[] = {
-        {"\r7", 0.0L},     {"\n\t 7", 7.0L},    {"+-5", 0.0L},    {"--5", -0.0L},  {"5-3", 5.0L},
-        {"1e+-3", 1.0L},   {"1e 3", 1.0L},      {"2D-1", 0.2L},   {"1.5e1.5", 15.0L}, {"e5", 0.0L},
-        {".e5", 0.0L},     {"0x10", 0.0L},      {"1\"5", 1.0L},   {"1'5", 1.0L},   {"12\xE4", 12.0L},
-        {"1e0009", 1e9L},  {"  -  5", -0.0L},   {"7 ", 7.0L},
+        {"\r7", Ext(0.0)},     {"\n\t 7", Ext(7.0)},    {"+-5", Ext(0.0)},    {"--5", -Ext(0.0)},  {"5-3", Ext(5.0)},
+        {"1e+-3", Ext(1.0)},   {"1e 3", Ext(1.0)},      {"2D-1", Decimal(2, -1)},   {"1.5e1.5", Ext(15.0)}, {"e5", Ext(0.0)},
+        {".e5", Ext(0.0)},     {"0x10", Ext(0.0)},      {"1\"5", Ext(1.0)},   {"1'5", Ext(1.0)},   {"12\xE4", Ext(12.0)},
+        {"1e0009", Ext(1e9)},  {"  -  5", -Ext(0.0)},   {"7 ", Ext(7.0)},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(SameNumber(c.expected, ParseNumber(c.text))) << "input=\"" << c.text << "\"";
@@ -233,24 +228,24 @@ TEST(ParseNumber, WhatEndsOrSkipsTheNumber) {
 TEST(ParseNumber, RadixFormMarksAndSigns) {
     struct Case {
         std::string_view text;
-        long double expected;
+        Extended expected;
     };
     const Case cases[] = {
-        {"&HFFFFFFFFFFFFFFFF", -1.0L},           {"&H7FFFFFFFFFFFFFFF", 9223372036854775807.0L},
-        {"&H8000000000000000", -0x1p63L},        {"&H10000000000000000", 0.0L},   // 65 bits
-        {"&H000000000000000000001", 1.0L},       // leading zeros take no room
-        {"&HFFFFFFFFFFFFFFFF?", 0.0L},           {"&H7FFFFFFFFFFFFFFF??", 9223372036854775807.0L},
-        {"&H8000?", 32768.0L},                   {"&H8000???", 32768.0L},
-        {"&H8000%", -32768.0L},                  {"&H8000&", 32768.0L},
-        {"&H80000000", -2147483648.0L},          {"&H80000000&", -2147483648.0L},
-        {"&H80000000&&", 2147483648.0L},         {"&H08000", 32768.0L},
-        {"&H080000000", 2147483648.0L},          {"&H7FFF", 32767.0L},
-        {"&B1111111111111111", -1.0L},           {"&O177777", -1.0L},
-        {"&177777", -1.0L},                      {"&0177777", 65535.0L},
-        {"&9", 0.0L},                            {"&18", 1.0L},                   // 8 is no octal digit
-        {"&B102", 2.0L},                         {"&hz", 0.0L},
-        {"&Hff.5", 255.0L},                      {"  &H10", 16.0L},
-        {"-&H10", -0.0L},                        {"&B", 0.0L},
+        {"&HFFFFFFFFFFFFFFFF", -Ext(1.0)},           {"&H7FFFFFFFFFFFFFFF", FromInteger(9223372036854775807)},
+        {"&H8000000000000000", -Ext(0x1p63)},        {"&H10000000000000000", Ext(0.0)},   // 65 bits
+        {"&H000000000000000000001", Ext(1.0)},       // leading zeros take no room
+        {"&HFFFFFFFFFFFFFFFF?", Ext(0.0)},           {"&H7FFFFFFFFFFFFFFF??", FromInteger(9223372036854775807)},
+        {"&H8000?", Ext(32768.0)},                   {"&H8000???", Ext(32768.0)},
+        {"&H8000%", -Ext(32768.0)},                  {"&H8000&", Ext(32768.0)},
+        {"&H80000000", -Ext(2147483648.0)},          {"&H80000000&", -Ext(2147483648.0)},
+        {"&H80000000&&", Ext(2147483648.0)},         {"&H08000", Ext(32768.0)},
+        {"&H080000000", Ext(2147483648.0)},          {"&H7FFF", Ext(32767.0)},
+        {"&B1111111111111111", -Ext(1.0)},           {"&O177777", -Ext(1.0)},
+        {"&177777", -Ext(1.0)},                      {"&0177777", Ext(65535.0)},
+        {"&9", Ext(0.0)},                            {"&18", Ext(1.0)},                   // 8 is no octal digit
+        {"&B102", Ext(2.0)},                         {"&hz", Ext(0.0)},
+        {"&Hff.5", Ext(255.0)},                      {"  &H10", Ext(16.0)},
+        {"-&H10", -Ext(0.0)},                        {"&B", Ext(0.0)},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(SameNumber(c.expected, ParseNumber(c.text))) << "input=\"" << c.text << "\"";
@@ -283,12 +278,12 @@ RandomDecimal MakeDecimal(std::mt19937_64& random, int maxDigits, int minExponen
 }
 
 // A plain decimal of up to 18 digits needs one exact power of ten of at most 10^18:
-// ParseNumber's single multiplication or division is then correctly rounded, as strtold is.
+// ParseNumber's single multiplication or division is then correctly rounded, as the oracle is.
 TEST(ParseNumber, PlainDecimalsMatchCorrectRounding) {
     std::mt19937_64 random(20261206);
     for (int i = 0; i < 20000; ++i) {
         const RandomDecimal decimal = MakeDecimal(random, 18, 0, 0, false);
-        const long double expected = std::strtold(decimal.text.c_str(), nullptr);
+        const Extended expected = NearestExtended(decimal.text);
         ASSERT_TRUE(SameNumber(expected, ParseNumber(decimal.text))) << "input=" << decimal.text;
     }
 }
@@ -300,11 +295,11 @@ TEST(ParseNumber, ExponentFormsMatchCorrectRounding) {
     for (int i = 0; i < 3000; ++i) {
         const bool wide = i % 2 == 0;
         const RandomDecimal decimal = wide ? MakeDecimal(random, 18, -4960, 4940, true) : MakeDecimal(random, 18, -40, 40, true);
-        long double expected = 0.0L;
+        Extended expected = Ext(0.0);
         if (decimal.point >= 4933) {
-            expected = decimal.text[0] == '-' ? -0x1p127L : 0x1p127L;
+            expected = decimal.text[0] == '-' ? -Ext(0x1p127) : Ext(0x1p127);
         } else if (decimal.point > -4933) {
-            expected = std::strtold(decimal.text.c_str(), nullptr);
+            expected = NearestExtended(decimal.text);
         }
         ASSERT_TRUE(SameNumber(expected, ParseNumber(decimal.text))) << "input=" << decimal.text;
     }
@@ -318,40 +313,40 @@ TEST(FormatNumber, WholeNumbersWithinTheBudgetAreSignAndDigits) {
         for (int k = 0; k < budget; ++k) limit *= 10;
         const std::int64_t value = std::uniform_int_distribution<std::int64_t>(-(limit - 1), limit - 1)(random);
         const std::string expected = (value < 0 ? "-" : " ") + std::to_string(value < 0 ? -value : value);
-        ASSERT_EQ(expected, FormatNumber(static_cast<long double>(value), budget)) << "value=" << value << " n=" << budget;
+        ASSERT_EQ(expected, FormatNumber(FromInteger(value), budget)) << "value=" << value << " n=" << budget;
     }
 }
 
 TEST(FormatNumber, BudgetRoundingAndLayoutBorders) {
     struct Case {
-        long double value;
+        Extended value;
         int digits;
         std::string_view expected;
     };
-    const long double kInfinity = INFINITY;
+    const Extended kInfinity = Ext(INFINITY);
     const Case cases[] = {
         // only the digit after the budget counts: .1251 is not rounded up to .13
-        {0.1251L, 2, " .12"},
+        {Decimal(1251, -4), 2, " .12"},
         // rounded twice: first to 18 digits (.135000...), then the 5 after the odd 3 goes up
-        {0.13499999999999999999L, 2, " .14"},
-        {0.995L, 2, " 1"},             {-9.96L, 2, "-10"},          {99.96L, 3, " 100"},
-        {100, 3, " 100"},              {999, 3, " 999"},            {0.999L, 3, " .999"},
-        {0.0999L, 3, " 9.99E-2"},      {12.34L, 3, " 12.3"},        {123.4L, 3, " 123"},
-        {1234.5L, 3, " 1.23E+3"},      {-0.001L, 3, "-.001"},       {1e18L, 18, " 1E+18"},
-        {1e17L, 18, " 100000000000000000"},
-        {1.0L / 3.0L, 0, " .333333333333333333"},  {1.0L / 3.0L, 19, " .333333333333333333"},
-        {1.0L / 3.0L, -1, " .333333333333333333"}, {1.0L / 3.0L, 18, " .333333333333333333"},
-        {2.0L / 3.0L, 17, " .66666666666666667"},
+        {ScaleByPowerOfTen(13499999999999999999ULL, -20), 2, " .14"},
+        {Decimal(995, -3), 2, " 1"},             {Decimal(-996, -2), 2, "-10"},          {Decimal(9996, -2), 3, " 100"},
+        {Ext(100), 3, " 100"},         {Ext(999), 3, " 999"},            {Decimal(999, -3), 3, " .999"},
+        {Decimal(999, -4), 3, " 9.99E-2"},      {Decimal(1234, -2), 3, " 12.3"},        {Decimal(1234, -1), 3, " 123"},
+        {Ext(1234.5), 3, " 1.23E+3"},      {-Decimal(1, -3), 3, "-.001"},       {Ext(1e18), 18, " 1E+18"},
+        {Ext(1e17), 18, " 100000000000000000"},
+        {Ext(1.0) / Ext(3.0), 0, " .333333333333333333"},  {Ext(1.0) / Ext(3.0), 19, " .333333333333333333"},
+        {Ext(1.0) / Ext(3.0), -1, " .333333333333333333"}, {Ext(1.0) / Ext(3.0), 18, " .333333333333333333"},
+        {Ext(2.0) / Ext(3.0), 17, " .66666666666666667"},
         // a 19-digit whole number that lies exactly halfway between two 18-digit forms
-        {1234567890123456785.0L, 18, " 1.23456789012345678E+18"},
-        {1234567890123456795.0L, 18, " 1.2345678901234568E+18"},
+        {FromInteger(1234567890123456785), 18, " 1.23456789012345678E+18"},
+        {FromInteger(1234567890123456795), 18, " 1.2345678901234568E+18"},
         {kInfinity, 3, " 9.99E+998"},  {-kInfinity, 3, "-9.99E+998"}, {kInfinity, 1, " 9E+998"},
         {kInfinity, 0, " 9.99999999999999999E+998"},
         // the smallest subnormal, 3.6451995...E-4951: the 5 after the even 4 stays down
-        {0x1p-16445L, 3, " 3.64E-4951"},
-        {0x1p-16382L, 5, " 3.3621E-4932"},
-        {1.18973149535723176502e+4932L, 3, " 1.19E+4932"},
-        {-0x1p127L, 15, "-1.70141183460469E+38"},
+        {Extended{1, 0}, 3, " 3.64E-4951"},
+        {Extended{kExtendedIntegerBit, 1}, 5, " 3.3621E-4932"},
+        {Extended{~std::uint64_t{0}, 0x7FFE}, 3, " 1.19E+4932"},
+        {-Ext(0x1p127), 15, "-1.70141183460469E+38"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, FormatNumber(c.value, c.digits)) << "value=" << Hex(c.value) << " n=" << c.digits;
@@ -367,18 +362,19 @@ TEST(FormatFileNumber, ReadsBackToTheSameText) {
         ASSERT_EQ(written, FormatFileNumber(ParseNumber(written))) << "input=" << decimal.text;
     }
     for (std::int32_t position : {0, 5, -1, 2147483647, -2147483647 - 1}) {
-        EXPECT_EQ(position, RoundToInteger(ParseNumber(FormatFileNumber(position)))) << "position=" << position;
+        EXPECT_EQ(position, RoundToInteger(ParseNumber(FormatFileNumber(FromInteger(position))))) << "position=" << position;
     }
 }
 
-TEST(RoundToInteger, AgreesWithNearbyintAcrossTheRange) {
+// whole + eighths / 8, rounded on the integers: the eighths decide, 4 is the tie.
+TEST(RoundToInteger, AgreesWithIntegerRoundingAcrossTheRange) {
     std::mt19937_64 random(32);
     for (int i = 0; i < 20000; ++i) {
-        const long double whole = static_cast<long double>(std::uniform_int_distribution<std::int64_t>(-3000000000LL, 3000000000LL)(random));
-        const long double fraction = static_cast<long double>(random() % 8) / 8.0L;  // ties included
-        const long double value = whole + fraction;
-        const long double nearest = std::nearbyintl(value);  // ties to even in the set state
-        const std::int32_t expected = (nearest >= -2147483648.0L && nearest <= 2147483647.0L) ? static_cast<std::int32_t>(nearest) : INT32_MIN;
+        const std::int64_t whole = std::uniform_int_distribution<std::int64_t>(-3000000000LL, 3000000000LL)(random);
+        const auto eighths = static_cast<std::int64_t>(random() % 8);
+        const Extended value = FromInteger(whole) + FromInteger(eighths) / FromInteger(8);
+        const std::int64_t nearest = whole + (eighths > 4 || (eighths == 4 && whole % 2 != 0) ? 1 : 0);
+        const std::int32_t expected = (nearest >= INT32_MIN && nearest <= INT32_MAX) ? static_cast<std::int32_t>(nearest) : INT32_MIN;
         ASSERT_EQ(expected, RoundToInteger(value)) << "value=" << Hex(value);
     }
 }
@@ -386,14 +382,14 @@ TEST(RoundToInteger, AgreesWithNearbyintAcrossTheRange) {
 // nearbyint or a plain conversion would follow the rounding mode that some other code
 // may have left behind; the rule is ties to even whatever the mode.
 TEST(RoundToInteger, IgnoresTheRoundingMode) {
-    const long double third = 1.0L / 3.0L;
+    const Extended third = Ext(1.0) / Ext(3.0);
     for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO, FE_TONEAREST}) {
         ASSERT_EQ(0, std::fesetround(mode)) << "mode=" << mode;
-        EXPECT_EQ(2, RoundToInteger(2.5L)) << "mode=" << mode;
-        EXPECT_EQ(-2, RoundToInteger(-2.5L)) << "mode=" << mode;
-        EXPECT_EQ(4, RoundToInteger(3.5L)) << "mode=" << mode;
-        EXPECT_EQ(-3, RoundToInteger(-2.7L)) << "mode=" << mode;
-        EXPECT_EQ(3, RoundToInteger(2.7L)) << "mode=" << mode;
+        EXPECT_EQ(2, RoundToInteger(Ext(2.5))) << "mode=" << mode;
+        EXPECT_EQ(-2, RoundToInteger(-Ext(2.5))) << "mode=" << mode;
+        EXPECT_EQ(4, RoundToInteger(Ext(3.5))) << "mode=" << mode;
+        EXPECT_EQ(-3, RoundToInteger(-Decimal(27, -1))) << "mode=" << mode;
+        EXPECT_EQ(3, RoundToInteger(Decimal(27, -1))) << "mode=" << mode;
         EXPECT_EQ(" .333333333333333333", FormatNumber(third, 18)) << "mode=" << mode;
     }
     SetFloatingPointState();

@@ -1,11 +1,15 @@
 // Linux build only: a disk that fills up halfway through a write, made with the file
-// size limit of the process.
+// size limit of the process; how an output file replaces the old one.
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <memory>
 
 #include "textio/file_test_support.h"
 #include "textio/sequential_files.h"
@@ -34,27 +38,111 @@ private:
     void (*previousHandler_)(int) = SIG_DFL;
 };
 
-TEST(SequentialFilesOnLinux, FullDiskGives61AndKeepsTheEarlierWrites) {
+// A file that can't be written whole is not replaced at all: the old one stays, the
+// temporary file goes, and the close says why once more.
+TEST(SequentialFilesOnLinux, FullDiskGives61AndKeepsTheOldFile) {
     struct Case {
         rlim_t limit;
-        const char* bytes;  // in the file afterwards
+        const char* what;
     } cases[] = {
-        {3, "\"ab"},   // the text taken in part: a short write
-        {4, "\"abc"},  // the closing quote refused outright
+        {3, "the text taken in part: a short write"},
+        {4, "the closing quote refused outright"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
+        SCOPED_TRACE(c.what);
         test::TestDirectory dir;
+        const std::string name = dir.File("full.txt");
+        test::WriteBytes(name, "old\r\n");
         FileError error;
-        OpenForOutput(dir.File("full.txt"), 1, error);
+        OpenForOutput(name, 1, error);
         {
             FileSizeLimit limit(c.limit);
             WriteQuotedText(1, "abc", error);
         }
         EXPECT_EQ(error.code, file_error::kDiskFull);
-        CloseFile(1, error);
-        EXPECT_EQ(test::ReadBytes(dir.File("full.txt")), c.bytes);
+        FileError closing;
+        CloseFile(1, closing);
+        EXPECT_EQ(closing.code, file_error::kDiskFull);
+        EXPECT_EQ(test::ReadBytes(name), "old\r\n");
+        EXPECT_EQ(test::ReadBytes(SystemReplacementName(name)), "<missing>");
     }
+}
+
+// The new file takes the old one's place at the close, whole, keeping its mode; a link
+// keeps pointing at it. Where the old file can't be replaced, it stays as it was and
+// no temporary file is left.
+TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
+    struct Case {
+        const char* what;
+        std::function<std::shared_ptr<void>(const std::string& folder, const std::string& name)> before;
+        std::uint8_t openCode, closeCode;
+        const char* after;  // the bytes read through the name afterwards
+    } cases[] = {
+        {"replaced, mode kept",
+         [](const std::string&, const std::string& name) {
+             chmod(name.c_str(), 0640);
+             return nullptr;
+         },
+         0, 0, "new"},
+        {"through a link: the file it names replaced",
+         [](const std::string& folder, const std::string& name) {
+             rename(name.c_str(), (folder + "/real.txt").c_str());
+             symlink("real.txt", name.c_str());
+             return nullptr;
+         },
+         0, 0, "new"},
+        {"held by another opener: refused, old kept",
+         [](const std::string&, const std::string& name) { return std::make_shared<test::OtherOpener>(name); },
+         file_error::kPermissionDenied, 0, "old"},
+        {"read-only: refused, old kept",
+         [](const std::string&, const std::string& name) { return std::make_shared<test::ReadOnlyFile>(name); },
+         file_error::kPermissionDenied, 0, "old"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TestDirectory dir;
+        const std::string name = dir.Path() + "/out.txt";
+        test::WriteBytes(name, "old");
+        chmod(name.c_str(), 0644);
+        const std::shared_ptr<void> held = c.before(dir.Path(), name);
+        FileError opening, closing;
+        OpenForOutput(name, 1, opening);
+        EXPECT_EQ(opening.code, c.openCode);
+        WriteText(1, "new", opening);
+        EXPECT_EQ(test::ReadBytes(name), "old") << "replaced before the close";
+        CloseFile(1, closing);
+        EXPECT_EQ(closing.code, c.closeCode);
+        EXPECT_EQ(test::ReadBytes(name), c.after);
+        EXPECT_EQ(test::ReadBytes(SystemReplacementName(name)), "<missing>");
+        struct stat info {};
+        lstat(name.c_str(), &info);
+        if (std::string(c.what).find("link") != std::string::npos) {
+            EXPECT_TRUE(S_ISLNK(info.st_mode));
+        } else if (c.openCode == 0) {
+            EXPECT_EQ(info.st_mode & 0777, 0640u);
+        }
+    }
+}
+
+// Two programs writing the same file at once can't mix their bytes: the second is
+// refused until the first has closed, also when the first's file is a new one.
+TEST(SequentialFilesOnLinux, SecondWriterOfTheSameFileIsRefused) {
+    test::TestDirectory dir;
+    const std::string name = dir.Path() + "/new.txt";
+    FileError first, second;
+    OpenForOutput(name, 1, first);
+    WriteText(1, "first", first);
+    OpenForOutput(name, 2, second);
+    EXPECT_EQ(second.code, file_error::kPermissionDenied);
+    CloseFile(1, first);
+    EXPECT_EQ(first.code, 0);
+    EXPECT_EQ(test::ReadBytes(name), "first");
+    FileError third;
+    OpenForOutput(name, 2, third);
+    WriteText(2, "third", third);
+    CloseFile(2, third);
+    EXPECT_EQ(third.code, 0);
+    EXPECT_EQ(test::ReadBytes(name), "third");
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "textio/error_codes.h"
+#include "textio/extended_test_support.h"
 #include "textio/file_test_support.h"
-#include "textio/float_state.h"
 
 namespace kobrant {
 namespace {
@@ -203,12 +203,12 @@ TEST_F(SequentialFiles, WritesGoOutAtOnceInTheirOwnWrites) {
         {"quoted empty", [](FileError& e) { WriteQuotedText(1, "", e); }, "\"\"", 2},
         {"quote kept", [](FileError& e) { WriteQuotedText(1, "x\"y", e); }, "\"x\"y\"", 3},
         {"separator", [](FileError& e) { WriteSeparator(1, e); }, ",", 1},
-        {"number 5", [](FileError& e) { WriteNumber(1, 5, e); }, "5", 1},
-        {"number -12", [](FileError& e) { WriteNumber(1, -12, e); }, "-12", 1},
-        {"number 0", [](FileError& e) { WriteNumber(1, 0, e); }, "0", 1},
+        {"number 5", [](FileError& e) { WriteNumber(1, FromInteger(5), e); }, "5", 1},
+        {"number -12", [](FileError& e) { WriteNumber(1, FromInteger(-12), e); }, "-12", 1},
+        {"number 0", [](FileError& e) { WriteNumber(1, FromInteger(0), e); }, "0", 1},
         {"text", [](FileError& e) { WriteText(1, "B\xF6""e ", e); }, "B\xF6""e ", 1},
         {"text empty", [](FileError& e) { WriteText(1, "", e); }, "", 0},
-        {"line end", [](FileError& e) { EndLine(1, e); }, "\r\n", 1},
+        {"line end", [](FileError& e) { EndLine(1, e); }, test::Eol(), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -217,7 +217,9 @@ TEST_F(SequentialFiles, WritesGoOutAtOnceInTheirOwnWrites) {
         const std::uint64_t before = SystemWriteCount();
         c.write(error);
         EXPECT_EQ(SystemWriteCount() - before, c.systemWrites);
-        EXPECT_EQ(test::FileSize(dir.File("out.txt")), c.bytes.size()) << "held back until the close";
+        // Linux writes into the replacement beside the file, which takes its place at the close.
+        EXPECT_EQ(test::FileSize(SystemReplacementName(dir.File("out.txt"))), c.bytes.size())
+            << "held back until the close";
         CloseFile(1, error);
         EXPECT_EQ(error.code, 0);
         EXPECT_EQ(ReadBytes(dir.File("out.txt")), c.bytes);
@@ -300,7 +302,7 @@ TEST_F(SequentialFiles, TextItems) {
 TEST_F(SequentialFiles, NumberItems) {
     struct Case {
         std::string bytes;
-        std::vector<long double> items;
+        std::vector<double> items;
         std::uint8_t code;
     } cases[] = {
         {"5,5\r\n", {5, 5}, 0},
@@ -308,14 +310,16 @@ TEST_F(SequentialFiles, NumberItems) {
         {"42", {42}, 0},
         {"\r\n7", {0, 7}, 0},
         {"", {0}, 62},
-        {"2.5,-3.5,1E+2", {2.5L, -3.5L, 100}, 0},
+        {"2.5,-3.5,1E+2", {2.5, -3.5, 100}, 0},
         {"1\t2\n3,abc,4", {123, 0, 4}, 0},
         {std::string(254, '0') + "12,3", {1, 2, 3}, 0},
         {"7\x1A", {7, 0}, 62},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("bytes=" + c.bytes.substr(0, 40));
-        ExpectItems<long double>(dir.File("numbers.txt"), c.bytes, c.items, c.code, ReadNumberItem);
+        std::vector<Extended> items;
+        for (double item : c.items) items.push_back(Ext(item));
+        ExpectItems<Extended>(dir.File("numbers.txt"), c.bytes, items, c.code, ReadNumberItem);
     }
 }
 
@@ -375,17 +379,6 @@ TEST_F(SequentialFiles, NulInADeleteNameDeletesNothing) {
     DeleteFiles(dir.File(std::string("a.txt\0x", 7)), error);
     EXPECT_EQ(error.code, file_error::kBadFileName);
     EXPECT_EQ(ReadBytes(dir.File("a.txt")), "a");
-}
-
-// System DLLs and libraries may change the x87 control word; every file call sets the
-// program's floating-point state again.
-TEST_F(SequentialFiles, FileCallsSetTheFloatingPointStateAgain) {
-    const std::uint16_t doublePrecision = 0x027F;
-    __asm__ volatile("fldcw %0" : : "m"(doublePrecision));
-    ASSERT_FALSE(FloatingPointStateHolds());
-    FileError error;
-    OpenForInput(dir.File("missing.txt"), 1, error);
-    EXPECT_TRUE(FloatingPointStateHolds());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "driver/wine.h"
 #include "textio/file_test_support.h"
 #include "textio/sequential_files.h"
 
@@ -13,8 +14,9 @@ namespace {
 
 TEST(SequentialFilesUnderWine, UnwritableFileIsRefusedWith70AndLeftAlone) {
     if (!test::RunningUnderWine()) GTEST_SKIP() << "only under Wine";
-    const char* name = std::getenv("KOBRANT_IMMUTABLE_FILE");
-    if (name == nullptr) GTEST_SKIP() << "KOBRANT_IMMUTABLE_FILE unset: run through ctest";
+    const char* file = std::getenv("KOBRANT_IMMUTABLE_FILE");
+    if (file == nullptr) GTEST_SKIP() << "KOBRANT_IMMUTABLE_FILE unset: run through ctest";
+    const std::string name = WindowsPath(file);
     const std::string before = test::ReadBytes(name);
     ASSERT_NE(before, "<missing>") << name;
     FileError output, remove;

@@ -1,10 +1,6 @@
-# Sourced by the project's commands that run Windows programs under Wine.
+# Sourced by the project's commands that run Windows programs under Wine. (They hand
+# those programs Linux paths; each maps them to Wine's drive Z: itself, driver/wine.h.)
 #
-# windows_path PATH
-#   PATH as the Windows programs see it, on Wine's drive Z:, which maps the Linux root
-#   (/work/x gives Z:\work\x).
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
 # window_name NAME
 #   A caption of the program's windows, read from src/entry/window_names.h, where the
 #   program, the test driver and the benchmark take it from:

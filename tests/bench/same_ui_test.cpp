@@ -163,7 +163,7 @@ std::vector<ControlShown> ControlsOf(HWND dialog) {
 void ShowAndTake(const std::string& exe, const std::string& folder, DialogShown& shown) {
     driver::Program program;
     std::string why;
-    ASSERT_TRUE(driver::StartProgram(driver::WindowsPath(exe), folder, program, why)) << why;
+    ASSERT_TRUE(driver::StartProgram(WindowsPath(exe), folder, program, why)) << why;
     HWND box = driver::WaitForProcessWindow(program, driver::kDialogClass, kRecordPathCaption,
                                             driver::kWindowTimeoutMs);
     ASSERT_NE(box, nullptr) << exe << ": no message box";
@@ -296,10 +296,11 @@ TEST(SameUi, ShowsTheEntryDialogAsKobrantDoes) {
     // Not a blank screen: the dialog's cyan just inside its client area.
     EXPECT_EQ(kobrant.picture.At(client.x + 2, client.y + 2), Pixel(0, 255, 255));
     const Comparison comparison = Compare(kobrant.picture, sameUi.picture, moved);
-    if (const char* pictures = std::getenv("KOBRANT_PICTURE_FOLDER")) {
-        SavePicture(kobrant.picture, std::string(pictures) + "\\kobrant.bmp");
-        SavePicture(sameUi.picture, std::string(pictures) + "\\same_ui.bmp");
-        SavePicture(comparison.marks, std::string(pictures) + "\\differences.bmp");
+    if (const char* pictureFolder = std::getenv("KOBRANT_PICTURE_FOLDER")) {
+        const std::string pictures = WindowsPath(pictureFolder);
+        SavePicture(kobrant.picture, pictures + "\\kobrant.bmp");
+        SavePicture(sameUi.picture, pictures + "\\same_ui.bmp");
+        SavePicture(comparison.marks, pictures + "\\differences.bmp");
     }
     std::printf("%d of %d pixels differ by one-pixel edges (controls%s), %d otherwise\n", comparison.explained,
                 kobrant.picture.width * kobrant.picture.height, movedIds.c_str(), comparison.unexplained);

@@ -3,7 +3,7 @@
 // alpha channel, and the 1-bit mask that older systems draw from).
 //
 //   cmake --build --preset native --target icon_maker
-//   build/native/src/app/icon_maker src/app/kobrant.ico
+//   build/native/tools/icon/icon_maker src/app/kobrant.ico
 //
 // made the committed src/app/kobrant.ico, which src/app/kobrant.rc puts into
 // kobrant.exe. "icon_maker --check FILE" fails when FILE differs from what it draws:

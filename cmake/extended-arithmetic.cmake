@@ -1,0 +1,25 @@
+# Which arithmetic the number rules compute with (src/textio/extended.h):
+# KOBRANT_EXTENDED is x87 on x86 and x86-64, where the x87 unit's long double is the
+# format itself, and software elsewhere (Debian's MPFR, libmpfr-dev). CMake picks the
+# files extended_<choice>.cpp and float_state_<choice>.cpp as it picks the _win and
+# _posix files.
+#
+# KOBRANT_MPFR_LIBRARY and KOBRANT_MPFR_INCLUDE_DIR name MPFR where Debian has it for
+# the target (not for MinGW-w64): the software arithmetic needs it, and on x86-64
+# Linux the differential test builds both arithmetics.
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64|i[3-6]86|x86)$")
+    set(KOBRANT_EXTENDED x87)
+else()
+    set(KOBRANT_EXTENDED software)
+endif()
+
+if(NOT WIN32)
+    find_library(KOBRANT_MPFR_LIBRARY mpfr REQUIRED)
+    find_path(KOBRANT_MPFR_INCLUDE_DIR mpfr.h REQUIRED)
+endif()
+
+# kobrant_link_mpfr(TARGET): TARGET compiles against MPFR and links it.
+function(kobrant_link_mpfr target)
+    target_include_directories(${target} SYSTEM PRIVATE ${KOBRANT_MPFR_INCLUDE_DIR})
+    target_link_libraries(${target} PRIVATE ${KOBRANT_MPFR_LIBRARY})
+endfunction()

@@ -1,0 +1,261 @@
+// The real kobrant in a terminal (tmux), worked by tables of keys: what the screen
+// shows and the bytes of both files afterwards. CTest names the program in
+// KOBRANT_PROGRAM, and in KOBRANT_PROGRAM_EMULATOR the emulator that runs it where the
+// build is for another processor (qemu-aarch64 for arm64).
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "onair/processes_posix.h"
+#include "station/weather_record.h"
+#include "terminal/terminal_session.h"
+#include "textio/file_test_support.h"
+
+namespace kobrant {
+namespace {
+
+using test::TerminalSession;
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+std::vector<std::string> Program() {
+    const char* emulator = std::getenv("KOBRANT_PROGRAM_EMULATOR");
+    std::vector<std::string> command = Words(emulator != nullptr ? emulator : "");
+    const char* program = std::getenv("KOBRANT_PROGRAM");
+    command.push_back(program != nullptr ? program : "kobrant");
+    return command;
+}
+
+const std::vector<std::string> kUtf8 = {"LC_ALL=C.UTF-8", "TERM=screen-256color"};
+
+const std::string kDefaults = R"("000","000","000","00","000","000","000","000","0000",5,5)" "\r\n";
+const std::string kOperatorLine = R"("270","5","8","20","0","1.5","2","65","1013.2",-1,40)" "\r\n";
+const std::string kWorkedLine = R"("270","5","8","20","0","1.5","2","65","1013.2",-1,40)" "\n";
+const std::string kWorkedData = "270/011g018t068r000p006P008h65b10132";
+
+// The worked example typed over the defaults (each field's text is marked on entry),
+// then "Enter" pressed: Tab from the pressure lands on it.
+std::vector<std::string> WorkedExample(std::vector<std::string> after) {
+    std::vector<std::string> script;
+    for (const char* value : {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"}) {
+        script.push_back(std::string("type:") + value);
+        script.push_back("keys:Tab");
+    }
+    script.push_back("keys:Enter");
+    script.insert(script.end(), after.begin(), after.end());
+    return script;
+}
+
+// One row: the settings file before, the script, both files after.
+struct Row {
+    const char* name;
+    std::vector<std::string> environment;
+    std::string settingsBefore;
+    std::vector<std::string> script;
+    std::string settingsAfter;  // "" when unchanged
+    std::string dataLine;       // "" when no WX-DATA.txt is written
+    bool unwritableFolder = false;
+};
+
+// Runs one step "what:argument"; false with a message when what it waits for never shows.
+bool RunStep(TerminalSession& session, const std::string& step, std::string& why) {
+    const std::string what = step.substr(0, step.find(':')), argument = step.substr(step.find(':') + 1);
+    bool ok = true;
+    if (what == "type") session.Type(argument);
+    if (what == "keys") session.Keys(Words(argument));
+    if (what == "see") ok = session.WaitFor(argument);
+    if (what == "gone") ok = session.WaitFor(argument, false);
+    if (what == "colors") ok = session.WaitForColors(argument);
+    if (what == "signal") session.Signal(std::stoi(argument));
+    if (what == "size") session.Resize(std::stoi(argument), std::stoi(argument.substr(argument.find('x') + 1)));
+    if (!ok) why = "not seen: " + step + "\nscreen:\n" + session.ScreenWithColors();
+    return ok;
+}
+
+// The record's two lines, its timestamp from a clock reading taken before or after.
+void ExpectRecord(const std::string& record, const std::string& dataLine, const ClockReading& before,
+                  const ClockReading& after) {
+    const auto stamp = [](const ClockReading& c) { return TimestampLine(FormatDateText(c), FormatTimeText(c)); };
+    EXPECT_TRUE(record == stamp(before) + "\n" + dataLine + "\n" || record == stamp(after) + "\n" + dataLine + "\n")
+        << "record: " << record;
+}
+
+void ImmutableFolder(const std::string& folder, bool immutable) {
+    std::string why;
+    const int process = onair::StartProgram({"chattr", immutable ? "+i" : "-i", folder}, "/", "", "/dev/null", why);
+    int status = -1;
+    ASSERT_TRUE(process > 0 && onair::WaitForEnd(process, 10000, status) && status == 0) << "chattr " << why;
+}
+
+class TerminalProgram : public ::testing::Test {
+protected:
+    test::TestDirectory folder, control;
+    std::string File(const char* name) const { return folder.Path() + "/" + name; }
+};
+
+TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
+    const std::string u = "\xC3\xA4";  // a umlaut in UTF-8, as the terminal sends it
+    const Row rows[] = {
+        {"worked example over a Windows file: LF lines, position kept", kUtf8, kOperatorLine,
+         WorkedExample({"colors:\x1b[42m", "see:geschrieben: " + kWorkedData, "keys:F10"}), kWorkedLine, kWorkedData},
+        {"C locale: ASCII labels, the same files", {"LC_ALL=C", "TERM=screen-256color"}, kOperatorLine,
+         WorkedExample({"see:Boeen-staerke", "see:geschrieben: " + kWorkedData, "keys:F10"}), kWorkedLine, kWorkedData},
+        {"no colours: fields in reverse video", {"LC_ALL=C.UTF-8", "TERM=screen-256color", "NO_COLOR=1"}, kOperatorLine,
+         WorkedExample({"colors:\x1b[7m270", "see:geschrieben: ", "keys:F10"}), kWorkedLine, kWorkedData},
+        {"a new settings file: this run keeps position 0, 0", kUtf8, "",
+         WorkedExample({"see:geschrieben: ", "keys:F10"}), R"("270","5","8","20","0","1.5","2","65","1013.2",0,0)" "\n",
+         kWorkedData},
+        {"CLEAR, then Enter: nine missing values", kUtf8, kOperatorLine,
+         {"keys:BTab Enter", "gone:[270", "keys:BTab Enter", "see:geschrieben: .../", "keys:F10"},
+         R"("","","","","","","","","",-1,40)" "\n", ".../...g...t...r...p...P...h..b....."},
+        {"typing stops at 5, 6 for the pressure", kUtf8, kDefaults,
+         {"type:1234567", "keys:Up Up Up", "type:1013.25", "keys:Down Enter", "see:geschrieben: ", "keys:F10"},
+         R"("12345","000","000","00","000","000","000","000","1013.2",5,5)" "\n", ".../000g000t032r000p000P000h01b10132"},
+        {"a long value from the settings file is kept whole", kUtf8,
+         R"("1234567890","5","8","20","0","1.5","2","65","1013.2",-1,40)",
+         {"see:<567890 ]", "keys:Home", "see:[1234567>", "keys:Up Up Enter", "see:geschrieben: ", "keys:F10"},
+         R"("1234567890","5","8","20","0","1.5","2","65","1013.2",-1,40)" "\n",
+         ".../011g018t068r000p006P008h65b10132"},
+        {"a letter outside ASCII typed; bytes untouched kept; a missing character refused", kUtf8,
+         "\"0\",\"\x01\x81\",\"8\",\"20\",\"0\",\"1.5\",\"2\",\"65\",\"1013.2\",-1,40\r\n",
+         {"type:" + u, "see:[" + u, "see:\xEF\xBF\xBD\xEF\xBF\xBD", "keys:Tab Tab", "type:\xC5\x82",
+          "keys:Up Up Up Up Enter", "see:geschrieben: ", "keys:F10"},
+         "\"\xE4\",\"\x01\x81\",\"8\",\"20\",\"0\",\"1.5\",\"2\",\"65\",\"1013.2\",-1,40\n",
+         "000/...g018t068r000p006P008h65b10132"},  // control characters are no value
+        {"an unwritable folder: red, the status line, the settings kept", kUtf8, kOperatorLine,
+         WorkedExample({"colors:\x1b[41m", "see:nicht geschrieben: kobrant.ctl und WX-DATA.txt: Zugriff verweigert (70)",
+                        "keys:F10"}),
+         "", "", true},
+        {"too small, and back", kUtf8, kOperatorLine,
+         {"size:40x15", "see:Fenster zu klein (mind. 46 x 19)", "gone:Windrichtung", "type:9",
+          "size:80x24", "see:Windrichtung", "see:[270", "keys:F10"}, "", ""},
+        {"SIGHUP while the form is open ends it as F10 does", kUtf8, kOperatorLine,
+         {"see:Windrichtung", "signal:1"}, "", ""},
+        {"SIGTERM during Enter: the files first", kUtf8, kOperatorLine,
+         WorkedExample({"see:geschrieben: ", "signal:15"}), kWorkedLine, kWorkedData},
+        {"Esc does nothing, Ctrl-C ends", kUtf8, kOperatorLine, {"see:Windrichtung", "keys:Escape", "keys:C-c"}, "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TestDirectory rowFolder, rowControl;
+        const std::string settings = rowFolder.Path() + "/kobrant.ctl", record = rowFolder.Path() + "/WX-DATA.txt";
+        if (!row.settingsBefore.empty()) onair::WriteWholeFile(settings, row.settingsBefore);
+        const ClockReading before = ReadLocalClock();
+        {
+            TerminalSession session(Program(), rowFolder.Path(), rowControl.Path(), row.environment, 80, 24);
+            ASSERT_TRUE(session.Started()) << session.Why();
+            ASSERT_TRUE(session.WaitFor("KOBRANT--V571")) << session.Screen();
+            if (row.unwritableFolder) ImmutableFolder(rowFolder.Path(), true);
+            for (const std::string& step : row.script) {
+                std::string why;
+                EXPECT_TRUE(RunStep(session, step, why)) << why;
+            }
+            EXPECT_EQ(session.WaitForExit(), 0) << session.Screen();
+            if (row.unwritableFolder) ImmutableFolder(rowFolder.Path(), false);
+        }
+        const ClockReading after = ReadLocalClock();
+        EXPECT_EQ(test::ReadBytes(settings), row.settingsAfter.empty() ? row.settingsBefore : row.settingsAfter);
+        if (row.dataLine.empty()) {
+            EXPECT_EQ(test::ReadBytes(record), "<missing>");
+        } else {
+            ExpectRecord(test::ReadBytes(record), row.dataLine, before, after);
+        }
+        EXPECT_EQ(test::ReadBytes(SystemReplacementName(record)), "<missing>") << "a temporary file was left";
+    }
+}
+
+// A reader that polls WX-DATA.txt while "Enter" is pressed again and again finds the
+// old report or the new one, whole, every time: never a missing, empty or partial file.
+TEST_F(TerminalProgram, ReaderNeverFindsTheRecordMissingOrPartial) {
+    constexpr int kPresses = 20;
+    onair::WriteWholeFile(File("kobrant.ctl"), kOperatorLine);
+    TerminalSession session(Program(), folder.Path(), control.Path(), kUtf8, 80, 24);
+    ASSERT_TRUE(session.Started()) << session.Why();
+    ASSERT_TRUE(session.WaitFor("KOBRANT--V571"));
+    session.Keys({"Up", "Up", "Enter"});  // the first report
+    ASSERT_TRUE(session.WaitFor("geschrieben: " + kWorkedData)) << session.Screen();
+
+    // Each report is a new file (renamed over the old one): told apart by its inode and
+    // time, as inode numbers come back.
+    std::atomic<bool> stop{false};
+    std::atomic<int> reads{0}, bad{0}, reports{0};
+    std::string firstBad;
+    std::thread reader([&] {
+        std::set<std::pair<ino_t, long>> seen;
+        while (!stop) {
+            std::string bytes(100, '\0');
+            struct stat info {};
+            const int descriptor = open(File("WX-DATA.txt").c_str(), O_RDONLY | O_CLOEXEC);
+            if (descriptor >= 0) {
+                const ssize_t got = read(descriptor, bytes.data(), bytes.size());
+                fstat(descriptor, &info);
+                close(descriptor);
+                bytes.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+            } else {
+                bytes = "<missing>";
+            }
+            ++reads;
+            if (bytes.size() != 55 || bytes.substr(18) != kWorkedData + "\n") {
+                if (bad++ == 0) firstBad = bytes;
+            } else if (seen.insert({info.st_ino, info.st_mtim.tv_nsec}).second) {
+                ++reports;
+            }
+        }
+    });
+    session.Keys(std::vector<std::string>(kPresses, "Enter"));
+    for (int waited = 0; waited < 300 && reports < kPresses + 1; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    stop = true;
+    reader.join();
+    EXPECT_EQ(bad, 0) << "first bad read: " << firstBad;
+    EXPECT_EQ(reports, kPresses + 1) << "reports seen in " << reads << " reads";
+    session.Keys({"F10"});
+    EXPECT_EQ(session.WaitForExit(), 0);
+}
+
+// Arguments, and standard input or output that is not a terminal: an answer on the
+// standard streams and the exit status, before any file is written.
+TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string output;  // a part of it
+    } rows[] = {
+        {{"--version"}, 0, "kobrant 5.7.1\n"},
+        {{"--help"}, 0, "Aufruf: kobrant [--help | --version]"},
+        {{"--bogus"}, 2, "kobrant: unbekanntes Argument \"--bogus\""},
+        {{"--help", "--version"}, 2, "unbekanntes Argument"},
+        {{}, 2, "kobrant: Standardeingabe und Standardausgabe m"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> argv = Program();
+        argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
+        SCOPED_TRACE(row.arguments.empty() ? "no arguments, no terminal" : row.arguments.front());
+        std::string why;
+        const std::string output = control.Path() + "/output";
+        const int process = onair::StartProgram(argv, folder.Path(), "", output, why);
+        int status = -1;
+        ASSERT_TRUE(process > 0 && onair::WaitForEnd(process, 10000, status)) << why;
+        EXPECT_EQ(status, row.status);
+        EXPECT_NE(onair::ReadWholeFile(output).find(row.output), std::string::npos) << onair::ReadWholeFile(output);
+        EXPECT_EQ(test::ReadBytes(File("kobrant.ctl")), "<missing>");
+    }
+}
+
+}  // namespace
+}  // namespace kobrant

@@ -1,0 +1,115 @@
+#include "terminal/terminal_session.h"
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string_view>
+#include <thread>
+
+#include "onair/processes_posix.h"
+
+namespace kobrant::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kTmuxTimeoutMs = 10000;
+constexpr int kPollMs = 10;
+
+bool Within(Clock::time_point deadline) { return Clock::now() < deadline; }
+
+}  // namespace
+
+TerminalSession::TerminalSession(const std::vector<std::string>& program, const std::string& folder,
+                                 const std::string& controlFolder, const std::vector<std::string>& environment,
+                                 int columns, int lines)
+    : socket_(controlFolder + "/tmux-socket"), controlFolder_(controlFolder) {
+    const std::string configuration = controlFolder + "/tmux.conf";
+    onair::WriteWholeFile(configuration, "set -g remain-on-exit on\nset -g status off\n");
+    // The shell around the program reaps it and keeps its exit status (tmux's own
+    // pane_dead_status is sometimes never filled in when the program ends while tmux
+    // is busy).
+    std::string command = "env";
+    for (const std::string& variable : environment) command += " '" + variable + "'";
+    for (const std::string& word : program) command += " '" + word + "'";
+    command += "; echo $? >'" + ExitStatusFile() + "'";
+    Tmux({"-f", configuration, "new-session", "-d", "-x", std::to_string(columns), "-y", std::to_string(lines),
+          "-c", folder, command});
+    started_ = why_.empty();
+}
+
+TerminalSession::~TerminalSession() { Tmux({"kill-server"}); }
+
+std::string TerminalSession::Tmux(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv = {"tmux", "-S", socket_};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    const std::string output = socket_ + ".out";
+    std::string why;
+    const int process = onair::StartProgram(argv, controlFolder_, "", output, why);
+    int status = -1;
+    if (process < 0 || !onair::WaitForEnd(process, kTmuxTimeoutMs, status)) {
+        if (process > 0) onair::EndProgram(process);
+        why_ = "tmux " + arguments.front() + ": " + (why.empty() ? "no answer" : why);
+        return std::string();
+    }
+    std::string text = onair::ReadWholeFile(output);
+    if (status != 0) why_ = "tmux " + arguments.front() + " ended with " + std::to_string(status) + ": " + text;
+    return text;
+}
+
+void TerminalSession::Type(const std::string& text) { Tmux({"send-keys", "-l", text}); }
+
+void TerminalSession::Keys(const std::vector<std::string>& keyNames) {
+    std::vector<std::string> arguments = {"send-keys"};
+    arguments.insert(arguments.end(), keyNames.begin(), keyNames.end());
+    Tmux(arguments);
+}
+
+void TerminalSession::Resize(int columns, int lines) {
+    Tmux({"resize-window", "-x", std::to_string(columns), "-y", std::to_string(lines)});
+}
+
+std::string TerminalSession::Screen() { return Tmux({"capture-pane", "-p"}); }
+
+std::string TerminalSession::ScreenWithColors() { return Tmux({"capture-pane", "-p", "-e"}); }
+
+bool TerminalSession::WaitFor(const std::string& text, bool present, int timeoutMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        if ((Screen().find(text) != std::string::npos) == present) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+    } while (Within(deadline));
+    return false;
+}
+
+bool TerminalSession::WaitForColors(const std::string& sequence, int timeoutMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        if (ScreenWithColors().find(sequence) != std::string::npos) return true;
+    } while (Within(deadline));
+    return false;
+}
+
+int TerminalSession::WaitForExit(int timeoutMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        const std::string status = onair::ReadWholeFile(ExitStatusFile());
+        if (status.find('\n') != std::string::npos) return std::stoi(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+    } while (Within(deadline));
+    return -1;
+}
+
+std::string TerminalSession::ExitStatusFile() const { return controlFolder_ + "/exit-status"; }
+
+// The program is the only child of the pane's shell.
+void TerminalSession::Signal(int signal) {
+    const std::string shell = Tmux({"display-message", "-p", "#{pane_pid}"});
+    if (shell.empty()) return;
+    const std::string shellId = std::to_string(std::stoi(shell));
+    const std::string children = onair::ReadWholeFile("/proc/" + shellId + "/task/" + shellId + "/children");
+    if (!children.empty()) kill(std::stoi(children), signal);
+}
+
+}  // namespace kobrant::test
