@@ -17,11 +17,13 @@ else()
 endif()
 
 # kobrant_test(NAME SOURCES... [LIBRARIES lib...] [ENVIRONMENT VAR=value...]
-#              [WINDOWS_ONLY | LINUX_ONLY]): the test binary NAME, with the project's root,
-# tests/ and the calling folder on its include path, linked to the libraries,
-# kobrant_textio and GoogleTest's main; natively its cases run with the environment.
+#              [WINDOWS_ONLY | LINUX_ONLY] [NO_CTEST]): the test binary NAME, with the
+# project's root, tests/ and the calling folder on its include path, linked to the
+# libraries, kobrant_textio and GoogleTest's main; natively its cases run with the
+# environment. NO_CTEST: built for a command that runs it (tests/release/deb_test.sh),
+# not handed to CTest.
 function(kobrant_test name)
-    cmake_parse_arguments(arg "WINDOWS_ONLY;LINUX_ONLY" "" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(arg "WINDOWS_ONLY;LINUX_ONLY;NO_CTEST" "" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
     if((arg_WINDOWS_ONLY AND NOT WIN32) OR (arg_LINUX_ONLY AND WIN32))
         return()
     endif()
@@ -30,7 +32,9 @@ function(kobrant_test name)
     target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} kobrant_textio GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
     kobrant_warnings(${name})
-    if(WIN32)
+    if(arg_NO_CTEST)
+        return()
+    elseif(WIN32)
         kobrant_wine_test(${name})
     elseif(arg_ENVIRONMENT)
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}")

@@ -69,3 +69,9 @@ readonly KOBRANT_BUILD_PACKAGES=(
     wine wine64 fonts-wine fonts-dejavu-core xvfb e2fsprogs zip unzip git direwolf
     g++-aarch64-linux-gnu qemu-user libgtest-dev:arm64 libmpfr-dev:arm64 libncurses-dev:arm64
 )
+
+# What making and testing the Debian packages needs beyond that (tools/release, and the
+# package test of tools/test; the cross compiler, the :arm64 libraries, qemu-user and
+# tmux are above): dpkg-dev (dpkg-buildflags, dpkg-shlibdeps, dpkg-gencontrol), lintian,
+# and man-db with groff to render the manual pages.
+readonly KOBRANT_DEB_PACKAGES=(dpkg-dev lintian man-db groff-base)

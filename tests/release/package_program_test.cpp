@@ -1,0 +1,59 @@
+// The worked example typed into a packaged kobrant in a terminal (tmux, with the
+// terminal tests' session): both files compared byte for byte. tests/release/deb_test.sh
+// runs it on the installed program and on the unpacked arm64 one, naming the program in
+// KOBRANT_PROGRAM and, for arm64, its emulator in KOBRANT_PROGRAM_EMULATOR
+// ("qemu-aarch64 -L /usr/aarch64-linux-gnu"). It is no CTest test: tools/test builds
+// the packages after the presets.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "station/weather_record.h"
+#include "terminal/terminal_session.h"
+#include "textio/file_test_support.h"
+
+namespace kobrant {
+namespace {
+
+// The emulator's words, then the program.
+std::vector<std::string> Program() {
+    std::vector<std::string> command;
+    std::istringstream emulator(std::getenv("KOBRANT_PROGRAM_EMULATOR") ? std::getenv("KOBRANT_PROGRAM_EMULATOR") : "");
+    for (std::string word; emulator >> word;) command.push_back(word);
+    command.push_back(std::getenv("KOBRANT_PROGRAM") ? std::getenv("KOBRANT_PROGRAM") : "kobrant");
+    return command;
+}
+
+TEST(PackagedProgram, WorkedExampleGivesBothFiles) {
+    const std::string data = "270/011g018t068r000p006P008h65b10132";
+    test::TestDirectory folder, control;
+    const ClockReading before = ReadLocalClock();
+    {
+        test::TerminalSession session(Program(), folder.Path(), control.Path(),
+                                      {"LC_ALL=C.UTF-8", "TERM=screen-256color"}, 80, 24);
+        ASSERT_TRUE(session.Started()) << session.Why();
+        ASSERT_TRUE(session.WaitFor("KOBRANT--V571")) << session.Screen();
+        for (const char* value : {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"}) {
+            session.Type(value);  // over the marked default
+            session.Keys({"Tab"});
+        }
+        session.Keys({"Enter"});
+        EXPECT_TRUE(session.WaitFor("geschrieben: " + data)) << session.Screen();
+        session.Keys({"F10"});
+        EXPECT_EQ(session.WaitForExit(), 0) << session.Screen();
+    }
+    const ClockReading after = ReadLocalClock();
+    // A new settings file: the run keeps position 0, 0.
+    EXPECT_EQ(test::ReadBytes(folder.Path() + "/kobrant.ctl"),
+              R"("270","5","8","20","0","1.5","2","65","1013.2",0,0)" "\n");
+    const auto record = [&](const ClockReading& c) {
+        return TimestampLine(FormatDateText(c), FormatTimeText(c)) + "\n" + data + "\n";
+    };
+    const std::string bytes = test::ReadBytes(folder.Path() + "/WX-DATA.txt");
+    EXPECT_TRUE(bytes == record(before) || bytes == record(after)) << bytes;
+}
+
+}  // namespace
+}  // namespace kobrant
