@@ -27,18 +27,10 @@ fi
 deb=$(realpath -m "$1") version=$2 epoch=$3 arch=$4 program=$(realpath "$5") staging=$6
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in dpkg-deb dpkg-shlibdeps dpkg-gencontrol dpkg-architecture dpkg-parsechangelog gzip readelf; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "make_deb.sh: $tool is missing (Debian packages: dpkg-dev, gzip, binutils)" >&2
-        exit 1
-    fi
-done
-case $epoch in
-'' | *[!0-9]*)
-    echo "make_deb.sh: EPOCH must be seconds since 1970, not \"$epoch\"" >&2
-    exit 2
-    ;;
-esac
+. "$here/checks.sh"
+require_tools make_deb.sh "dpkg-dev, gzip, binutils" \
+    dpkg-deb dpkg-shlibdeps dpkg-gencontrol dpkg-architecture dpkg-parsechangelog gzip readelf
+require_epoch make_deb.sh "$epoch"
 
 # The program must be an ELF of ARCH: a package that says arm64 around an x86-64
 # program installs on a Pi and does not start.

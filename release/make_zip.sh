@@ -22,18 +22,10 @@ if [ $# -ne 8 ]; then
 fi
 zip_file=$(realpath -m "$1") version=$2 epoch=$3 exe=$4 license=$5 liesmich=$6 readme=$7 staging=$8
 
-for tool in zip iconv sha256sum x86_64-w64-mingw32-objdump; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "make_zip.sh: $tool is missing (Debian packages: zip, libc-bin, coreutils, binutils-mingw-w64-x86-64)" >&2
-        exit 1
-    fi
-done
-case $epoch in
-'' | *[!0-9]*)
-    echo "make_zip.sh: EPOCH must be seconds since 1970, not \"$epoch\"" >&2
-    exit 2
-    ;;
-esac
+. "$(dirname "$0")/checks.sh"
+require_tools make_zip.sh "zip, libc-bin, coreutils, binutils-mingw-w64-x86-64" \
+    zip iconv sha256sum x86_64-w64-mingw32-objdump
+require_epoch make_zip.sh "$epoch"
 # A zip entry's time cannot lie before 1980.
 if [ "$epoch" -lt 315532800 ]; then epoch=315532800; fi
 
