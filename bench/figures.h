@@ -78,6 +78,10 @@ struct TextRow {
 
 struct Report {
     std::string title;                // the heading line
+    // The programs' columns; without an empty-dialog column the table has two programs.
+    std::string programColumn = "kobrant.exe";
+    std::string sameUiColumn = "same-UI baseline";
+    std::string emptyDialogColumn = "empty-dialog baseline";
     std::vector<std::string> notes;   // lines under the table: how and where it was measured
     std::vector<Row> rows;
     std::vector<TextRow> textRows;

@@ -9,6 +9,10 @@
 
 namespace kobrant::test {
 
+// The program's command: the path CTest names in KOBRANT_PROGRAM, behind the words of
+// KOBRANT_PROGRAM_EMULATOR where the build is for another processor (qemu-aarch64).
+std::vector<std::string> ProgramUnderTest();
+
 class TerminalSession {
 public:
     // Starts `env <environment> <program...>` in folder, in a window of columns x lines
