@@ -159,8 +159,8 @@ bool MeasureOnce(const Program& program, const std::string& folder, const std::s
     }
     const auto drawn = terminal.LastByte(0, program.drawnLast, kQuietMs);
     if (!drawn) {
-        why = program.name + ": the form was not drawn in " + std::to_string(kTimeoutMs) + " ms; it wrote:\n" +
-              terminal.Output();
+        why = program.name + ": the form was not drawn in " + std::to_string(kTimeoutMs) + " ms (" +
+              std::to_string(terminal.Output().size()) + " bytes came)";
         return false;
     }
     samples.startup.push_back(MsBetween(terminal.StartTime(), *drawn));
@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
     int runs = 15, keys = 5;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i], value = argv[i + 1];
-        if (option == "--program") kobrantPath = value;
+        if (option == "--program") kobrantPath = std::filesystem::absolute(value).string();
         else if (option == "--work") work = value;
         else if (option == "--out") out = value;
         else if (option == "--runs") runs = std::stoi(value);
@@ -222,7 +222,8 @@ int main(int argc, char** argv) {
     for (const std::string& word : DialogFormArguments("{folder}", texts)) dialogArgv.push_back(word);
     const std::vector<Program> programs = {
         {"kobrant", {kobrantPath}, {"KOBRANT--V571", "Millibar", "CLEAR", "Enter", "F10 Ende"}},
-        {"dialog", dialogArgv, {"KOBRANT--V571", "Millibar", "CLEAR", "Enter"}},
+        // dialog draws each button's first letter in a colour of its own: "<E" "nter" ">".
+        {"dialog", dialogArgv, {"KOBRANT--V571", "Millibar", "nter", "LEAR"}},
     };
 
     Samples samples[2];
@@ -273,7 +274,7 @@ int main(int argc, char** argv) {
         "line) and then nothing for " + std::to_string(kQuietMs) + " ms; the time is that of the last byte. Echo: "
         "the digit has come, then nothing for " + std::to_string(kKeyQuietMs) + " ms; the time of the last byte.",
         "- Memory: VmHWM of /proc/PID/status after the keys.",
-        "- " + CommandOutput("/usr/bin/dialog --version") + "; ncurses " +
+        "- dialog " + CommandOutput("/usr/bin/dialog --version | sed 's/^Version: //'") + "; ncurses " +
             CommandOutput("dpkg-query -W -f='${Version}' libncursesw6") + ".",
         "- Load average of the machine after: " + CommandOutput("cut -d' ' -f1-3 /proc/loadavg") + ".",
     };
