@@ -78,13 +78,13 @@ struct TextRow {
 
 struct Report {
     std::string title;                // the heading line
+    std::vector<std::string> notes;   // lines under the table: how and where it was measured
+    std::vector<Row> rows;
+    std::vector<TextRow> textRows;
     // The programs' columns; without an empty-dialog column the table has two programs.
     std::string programColumn = "kobrant.exe";
     std::string sameUiColumn = "same-UI baseline";
     std::string emptyDialogColumn = "empty-dialog baseline";
-    std::vector<std::string> notes;   // lines under the table: how and where it was measured
-    std::vector<Row> rows;
-    std::vector<TextRow> textRows;
 };
 
 // "1.08x", or "-" when either median is missing or the baseline's is 0.
