@@ -33,24 +33,20 @@ std::string FaceOf(HFONT font) {
     return face;
 }
 
-std::string ChildProgram() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string self = path;
-    return self.substr(0, self.find_last_of('\\') + 1) + "edit_field_font_case.exe";
-}
-
-// Runs the child with this face; false, with the reason in `why`, when it did not start
-// or did not end in time.
+// Runs the child (edit_field_font_case.exe, beside this program) with this face; false,
+// with the reason in `why`, when it did not start or did not end in time.
 bool RunChild(const char* face, DWORD& exitCode, std::string& why) {
-    char folder[MAX_PATH] = "";
+    char self[MAX_PATH] = "", folder[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
     GetCurrentDirectoryA(MAX_PATH, folder);
+    std::string child = self;
+    child.replace(child.find_last_of('\\') + 1, std::string::npos, "edit_field_font_case.exe");
     SetEnvironmentVariableA(kFaceVariable, face);
-    driver::Program child;
-    const bool started = driver::StartProgram(ChildProgram(), folder, child, why);
+    driver::Program program;
+    const bool started = driver::StartProgram(child, folder, program, why);
     SetEnvironmentVariableA(kFaceVariable, nullptr);
     if (!started) return false;
-    if (driver::WaitForExit(child, driver::kExitTimeoutMs, exitCode)) return true;
+    if (driver::WaitForExit(program, driver::kExitTimeoutMs, exitCode)) return true;
     why = "the child did not end within " + std::to_string(driver::kExitTimeoutMs) + " ms";
     return false;
 }
@@ -64,7 +60,6 @@ TEST(EditFieldFont, SmallTildeKeepsItsFieldOrWineCrashesWithAHostFont) {
         {"MS Sans Serif", false},  // the dialog font
         {"DejaVu Sans", true},     // what a prefix without Wine's own fonts gives for it
     };
-    constexpr DWORD kAccessViolation = EXCEPTION_ACCESS_VIOLATION;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.face);
         // Each row's font must be the one it names; DejaVu Sans is no Windows font.
@@ -80,7 +75,7 @@ TEST(EditFieldFont, SmallTildeKeepsItsFieldOrWineCrashesWithAHostFont) {
         ASSERT_TRUE(RunChild(row.face, exitCode, why)) << why;
         if (RunningUnderWine() && row.hostFontUnderWine) {
             // Wine, not Windows: the crash in Wine's shaping of the tilde as a mark.
-            EXPECT_EQ(exitCode, kAccessViolation)
+            EXPECT_EQ(exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION))
                 << "Wine no longer crashes here: drop this Wine branch and the README's note";
         } else {
             EXPECT_EQ(exitCode, static_cast<DWORD>(kFieldHoldsTheTilde)) << "exit code 0x" << std::hex << exitCode;

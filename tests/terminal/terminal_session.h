@@ -10,7 +10,8 @@
 namespace kobrant::test {
 
 // The program's command: the path CTest names in KOBRANT_PROGRAM, behind the words of
-// KOBRANT_PROGRAM_EMULATOR where the build is for another processor (qemu-aarch64).
+// what the build names in KOBRANT_PROGRAM_EMULATOR where it is for another processor
+// (qemu-aarch64 for arm64; empty natively).
 std::vector<std::string> ProgramUnderTest();
 
 class TerminalSession {

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "station/field_conversion.h"
@@ -132,8 +133,6 @@ struct Tally {
     ~Tally() { std::printf("%-12s %ld cases, %ld differences\n", operation, cases, differences); }
 };
 
-std::string Bits(float value) { return std::to_string(std::bit_cast<std::uint32_t>(value)); }
-
 TEST(ExtendedDifferential, Arithmetic) {
     Random random(16);
     Tally add{"add"}, subtract{"subtract"}, multiply{"multiply"}, divide{"divide"}, compare{"compare"};
@@ -159,7 +158,7 @@ TEST(ExtendedDifferential, Conversions) {
         toInt32.Check(x87::ToInt32(x) == software::ToInt32(x), show);
         toInt64.Check(x87::ToInt64(x) == software::ToInt64(x), show);
         const float single = RandomSingle(random);
-        fromSingle.Check(SameBits(x87::FromSingle(single), software::FromSingle(single)), [&] { return Bits(single); });
+        fromSingle.Check(SameBits(x87::FromSingle(single), software::FromSingle(single)), [&] { return std::to_string(std::bit_cast<std::uint32_t>(single)); });
         const std::int64_t integer = RandomInteger(random);
         fromInteger.Check(SameBits(x87::FromInteger(integer), software::FromInteger(integer)), [&] { return std::to_string(integer); });
     }
@@ -188,18 +187,12 @@ std::string RandomFieldText(Random& random) {
     return text;
 }
 
-struct Converted {
-    std::string valueText;
-    std::string cleanedText;
-    bool operator==(const Converted&) const = default;
-};
-
-Converted Convert(ExtendedImplementation implementation, Field field, const std::string& text) {
+// The value text and the cleaned text of one field's conversion with this implementation.
+std::pair<std::string, std::string> Convert(ExtendedImplementation implementation, Field field, std::string text) {
     UseExtendedImplementation(implementation);
-    Converted converted{"", text};
-    converted.valueText = ConvertField(field, converted.cleanedText);
+    std::string valueText = ConvertField(field, text);
     UseExtendedImplementation(ExtendedImplementation::X87);
-    return converted;
+    return {valueText, text};
 }
 
 TEST(ExtendedDifferential, FieldConversion) {
@@ -208,10 +201,10 @@ TEST(ExtendedDifferential, FieldConversion) {
     for (int i = 0; i < kFieldTexts; ++i) {
         const std::string text = RandomFieldText(random);
         for (Field field : kFields) {
-            const Converted x87 = Convert(ExtendedImplementation::X87, field, text);
-            const Converted software = Convert(ExtendedImplementation::Software, field, text);
+            const auto x87 = Convert(ExtendedImplementation::X87, field, text);
+            const auto software = Convert(ExtendedImplementation::Software, field, text);
             fields.Check(x87 == software, [&] {
-                return "field " + std::to_string(FieldIndex(field)) + " text \"" + text + "\": " + x87.valueText + " and " + software.valueText;
+                return "field " + std::to_string(FieldIndex(field)) + " text \"" + text + "\": " + x87.first + " and " + software.first;
             });
         }
     }

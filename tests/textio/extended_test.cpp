@@ -24,61 +24,49 @@ constexpr Extended kSmallestSubnormal{1, 0};
 const Extended kInfinity = kPositiveInfinity;
 const Extended kNaN = kDefaultNaN;
 
-enum class Op { Add, Subtract, Multiply, Divide };
-
-Extended Apply(Op op, Extended a, Extended b) {
-    switch (op) {
-        case Op::Add: return a + b;
-        case Op::Subtract: return a - b;
-        case Op::Multiply: return a * b;
-        case Op::Divide: return a / b;
-    }
-    return kNaN;
-}
-
 TEST(Extended, ArithmeticAtTheEdges) {
     struct Case {
         const char* name;
-        Op op;
+        Extended (*op)(Extended, Extended);
         Extended a, b, expected;
     };
     const Case cases[] = {
-        {"largest + largest", Op::Add, kLargest, kLargest, kInfinity},
-        {"-largest - largest", Op::Subtract, -kLargest, kLargest, -kInfinity},
-        {"largest x 2", Op::Multiply, kLargest, Ext(2), kInfinity},
-        {"largest / 0.5", Op::Divide, kLargest, Ext(0.5), kInfinity},
-        {"largest + half its last step (tie to even: up, out of range)", Op::Add, kLargest, ExactExtended(1, 16319), kInfinity},
-        {"largest - its last step", Op::Subtract, kLargest, ExactExtended(1, 16320), Extended{~std::uint64_t{1}, 0x7FFE}},
-        {"smallest normal / 2", Op::Divide, kSmallestNormal, Ext(2), Extended{std::uint64_t{1} << 62, 0}},
-        {"smallest normal - smallest subnormal", Op::Subtract, kSmallestNormal, kSmallestSubnormal, kLargestSubnormal},
-        {"largest subnormal + smallest subnormal", Op::Add, kLargestSubnormal, kSmallestSubnormal, kSmallestNormal},
-        {"smallest subnormal / 2 (tie to even: zero)", Op::Divide, kSmallestSubnormal, Ext(2), kZero},
-        {"-smallest subnormal / 2", Op::Divide, -kSmallestSubnormal, Ext(2), kNegativeZero},
-        {"smallest subnormal x 1.5 (tie to even: 2)", Op::Multiply, kSmallestSubnormal, Ext(1.5), Extended{2, 0}},
-        {"smallest subnormal x 2.5 (tie to even: 2)", Op::Multiply, kSmallestSubnormal, Ext(2.5), Extended{2, 0}},
-        {"smallest subnormal / 1.5", Op::Divide, kSmallestSubnormal, Ext(1.5), kSmallestSubnormal},
-        {"2^-16382 x 2^-63", Op::Multiply, kSmallestNormal, Ext(0x1p-63), kSmallestSubnormal},
-        {"1 + 2^-64 (tie to even: 1)", Op::Add, kOne, Ext(0x1p-64), kOne},
-        {"1 + 3 x 2^-64 (tie to even: up)", Op::Add, kOne, Ext(0x3p-64), ExactExtended(0x4000000000000001ULL, -62)},
-        {"2^64 - 1 + 1 carries", Op::Add, ExactExtended(~std::uint64_t{0}, 0), kOne, Ext(0x1p64)},
-        {"0 + -0", Op::Add, kZero, kNegativeZero, kZero},
-        {"-0 + -0", Op::Add, kNegativeZero, kNegativeZero, kNegativeZero},
-        {"1 - 1", Op::Subtract, kOne, kOne, kZero},
-        {"0 x -1", Op::Multiply, kZero, -kOne, kNegativeZero},
-        {"1 / 0", Op::Divide, kOne, kZero, kInfinity},
-        {"1 / -0", Op::Divide, kOne, kNegativeZero, -kInfinity},
-        {"1 / infinity", Op::Divide, kOne, kInfinity, kZero},
-        {"infinity - infinity", Op::Subtract, kInfinity, kInfinity, kNaN},
-        {"0 x infinity", Op::Multiply, kZero, kInfinity, kNaN},
-        {"0 / 0", Op::Divide, kZero, kZero, kNaN},
-        {"infinity / -infinity", Op::Divide, kInfinity, -kInfinity, kNaN},
-        {"NaN + 1", Op::Add, kNaN, kOne, kNaN},
-        {"1 x NaN", Op::Multiply, kOne, kNaN, kNaN},
-        {"infinity + largest", Op::Add, kInfinity, kLargest, kInfinity},
-        {"1 / 3", Op::Divide, kOne, Ext(3), ExactExtended(0xAAAAAAAAAAAAAAABULL, -65)},
+        {"largest + largest", Add, kLargest, kLargest, kInfinity},
+        {"-largest - largest", Subtract, -kLargest, kLargest, -kInfinity},
+        {"largest x 2", Multiply, kLargest, Ext(2), kInfinity},
+        {"largest / 0.5", Divide, kLargest, Ext(0.5), kInfinity},
+        {"largest + half its last step (tie to even: up, out of range)", Add, kLargest, ExactExtended(1, 16319), kInfinity},
+        {"largest - its last step", Subtract, kLargest, ExactExtended(1, 16320), Extended{~std::uint64_t{1}, 0x7FFE}},
+        {"smallest normal / 2", Divide, kSmallestNormal, Ext(2), Extended{std::uint64_t{1} << 62, 0}},
+        {"smallest normal - smallest subnormal", Subtract, kSmallestNormal, kSmallestSubnormal, kLargestSubnormal},
+        {"largest subnormal + smallest subnormal", Add, kLargestSubnormal, kSmallestSubnormal, kSmallestNormal},
+        {"smallest subnormal / 2 (tie to even: zero)", Divide, kSmallestSubnormal, Ext(2), kZero},
+        {"-smallest subnormal / 2", Divide, -kSmallestSubnormal, Ext(2), kNegativeZero},
+        {"smallest subnormal x 1.5 (tie to even: 2)", Multiply, kSmallestSubnormal, Ext(1.5), Extended{2, 0}},
+        {"smallest subnormal x 2.5 (tie to even: 2)", Multiply, kSmallestSubnormal, Ext(2.5), Extended{2, 0}},
+        {"smallest subnormal / 1.5", Divide, kSmallestSubnormal, Ext(1.5), kSmallestSubnormal},
+        {"2^-16382 x 2^-63", Multiply, kSmallestNormal, Ext(0x1p-63), kSmallestSubnormal},
+        {"1 + 2^-64 (tie to even: 1)", Add, kOne, Ext(0x1p-64), kOne},
+        {"1 + 3 x 2^-64 (tie to even: up)", Add, kOne, Ext(0x3p-64), ExactExtended(0x4000000000000001ULL, -62)},
+        {"2^64 - 1 + 1 carries", Add, ExactExtended(~std::uint64_t{0}, 0), kOne, Ext(0x1p64)},
+        {"0 + -0", Add, kZero, kNegativeZero, kZero},
+        {"-0 + -0", Add, kNegativeZero, kNegativeZero, kNegativeZero},
+        {"1 - 1", Subtract, kOne, kOne, kZero},
+        {"0 x -1", Multiply, kZero, -kOne, kNegativeZero},
+        {"1 / 0", Divide, kOne, kZero, kInfinity},
+        {"1 / -0", Divide, kOne, kNegativeZero, -kInfinity},
+        {"1 / infinity", Divide, kOne, kInfinity, kZero},
+        {"infinity - infinity", Subtract, kInfinity, kInfinity, kNaN},
+        {"0 x infinity", Multiply, kZero, kInfinity, kNaN},
+        {"0 / 0", Divide, kZero, kZero, kNaN},
+        {"infinity / -infinity", Divide, kInfinity, -kInfinity, kNaN},
+        {"NaN + 1", Add, kNaN, kOne, kNaN},
+        {"1 x NaN", Multiply, kOne, kNaN, kNaN},
+        {"infinity + largest", Add, kInfinity, kLargest, kInfinity},
+        {"1 / 3", Divide, kOne, Ext(3), ExactExtended(0xAAAAAAAAAAAAAAABULL, -65)},
     };
     for (const Case& c : cases) {
-        EXPECT_TRUE(SameNumber(c.expected, Apply(c.op, c.a, c.b))) << c.name;
+        EXPECT_TRUE(SameNumber(c.expected, c.op(c.a, c.b))) << c.name;
     }
 }
 
