@@ -371,7 +371,11 @@ int main(int argc, char** argv) {
     const std::string loadBefore = LoadAverage();
     MeasureAll(bench);
 
-    Report report{Title(), Notes(bench, loadBefore, LoadAverage()), FigureRows(bench), {ImportsRow(bench)}};
+    Report report;
+    report.title = Title();
+    report.notes = Notes(bench, loadBefore, LoadAverage());
+    report.rows = FigureRows(bench);
+    report.textRows = {ImportsRow(bench)};
     const std::string table = TableText(report);
     std::fputs(table.c_str(), stdout);
     if (!bench.outFile.empty() && !WriteTable(table, bench.outFile)) {

@@ -148,10 +148,11 @@ std::string Verdict(const Row& row) {
 }
 
 std::string TableText(const Report& report) {
+    const bool three = !report.emptyDialogColumn.empty();
     std::string text = "### " + report.title + "\n\n";
-    text += "| figure | kobrant.exe | same-UI baseline | ratio | empty-dialog baseline | ratio (reference) | target "
-            "| met |\n";
-    text += "|---|---|---|---|---|---|---|---|\n";
+    text += "| figure | " + report.programColumn + " | " + report.sameUiColumn + " | ratio | " +
+            (three ? report.emptyDialogColumn + " | ratio (reference) | " : "") + "target | met |\n";
+    text += three ? "|---|---|---|---|---|---|---|---|\n" : "|---|---|---|---|---|---|\n";
     const auto baselineText = [](const Row& row, const std::vector<double>& samples) {
         return samples.empty() && !row.baselineNote.empty() ? row.baselineNote : FiguresText(samples, row.decimals);
     };
@@ -159,12 +160,14 @@ std::string TableText(const Report& report) {
         const double program = Median(row.program);
         text += "| " + row.figure + " | " + FiguresText(row.program, row.decimals) + " | " +
                 baselineText(row, row.sameUi) + " | " + RatioText(program, Median(row.sameUi)) + " | " +
-                baselineText(row, row.emptyDialog) + " | " + RatioText(program, Median(row.emptyDialog)) + " | " +
+                (three ? baselineText(row, row.emptyDialog) + " | " + RatioText(program, Median(row.emptyDialog)) +
+                             " | "
+                       : "") +
                 TargetText(row) + " | " + Verdict(row) + " |\n";
     }
     for (const TextRow& row : report.textRows) {
-        text += "| " + row.figure + " | " + row.program + " | " + row.sameUi + " | - | " + row.emptyDialog + " | - | " +
-                row.target + " | " + (row.met ? "yes" : "no") + " |\n";
+        text += "| " + row.figure + " | " + row.program + " | " + row.sameUi + " | - | " +
+                (three ? row.emptyDialog + " | - | " : "") + row.target + " | " + (row.met ? "yes" : "no") + " |\n";
     }
     if (!report.notes.empty()) {
         text += "\n";

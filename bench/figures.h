@@ -81,6 +81,10 @@ struct Report {
     std::vector<std::string> notes;   // lines under the table: how and where it was measured
     std::vector<Row> rows;
     std::vector<TextRow> textRows;
+    // The programs' columns; without an empty-dialog column the table has two programs.
+    std::string programColumn = "kobrant.exe";
+    std::string sameUiColumn = "same-UI baseline";
+    std::string emptyDialogColumn = "empty-dialog baseline";
 };
 
 // "1.08x", or "-" when either median is missing or the baseline's is 0.

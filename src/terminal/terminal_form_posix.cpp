@@ -101,12 +101,18 @@ Look BoxLook(Flash flash) {
     return Colored(kBoxPair, A_NORMAL, A_NORMAL);
 }
 
-// The header: caption and path on one line, or the path on a line of its own (its end
-// kept when even that is too short). Returns the lines it took.
+// The lines the header takes: caption and path on one, or the path on a line of its own.
+int HeaderLines(const View& view) {
+    const std::size_t caption = ShownFixedText(kRecordPathHeader).size();
+    return static_cast<int>(caption + 2 + view.recordPath.size()) <= COLS ? 1 : 2;
+}
+
+// The header, its path's end kept when even a line of its own is too short. Returns the
+// lines it took.
 int DrawHeader(const View& view) {
     const std::wstring caption = ShownFixedText(kRecordPathHeader);
     const Look plain;
-    if (static_cast<int>(caption.size() + 2 + view.recordPath.size()) <= COLS) {
+    if (HeaderLines(view) == 1) {
         Put(0, 1, caption + L" " + view.recordPath, plain);
         return 1;
     }
@@ -212,6 +218,17 @@ void Draw(FormState& form, const View& view) {
     refresh();
 }
 
+// After a key that changed no more than the focused field's text or cursor: that field
+// alone, so that a typed character costs the terminal (and the program) one field's
+// cells rather than the whole form compared anew.
+void DrawFocusedField(FormState& form, const View& view) {
+    const int line = HeaderLines(view) + kFirstFieldLine + form.focus;
+    const int column = DrawField(line, form.fields[static_cast<std::size_t>(form.focus)], true, BoxLook(view.flash));
+    attr_set(A_NORMAL, 0, nullptr);
+    move(line, column);
+    refresh();
+}
+
 Key ReadKey(bool& resized) {
     wint_t typed = 0;
     const int kind = get_wch(&typed);
@@ -307,13 +324,21 @@ int RunTerminalForm(ProgramValues& values) {
             continue;
         }
         if (TooSmall() && key.kind != KeyKind::kQuit) continue;  // nothing typed blind
+        const bool hadStatus = !view.status.empty();
+        const int focus = form.focus;
         view.status.clear();
         const FormCommand command = HandleKey(form, key);
         if (command == FormCommand::kQuit) break;
         if (command == FormCommand::kRefused) beep();
         if (command == FormCommand::kClear) ClearFields(form);
         if (command == FormCommand::kEnter) PressEnter(values, form, view);
-        Draw(form, view);
+        const bool fieldOnly = (command == FormCommand::kNone || command == FormCommand::kRefused) &&
+                               form.focus == focus && focus < kEnterStop && !hadStatus;
+        if (fieldOnly) {
+            DrawFocusedField(form, view);
+        } else {
+            Draw(form, view);
+        }
     }
     endwin();
     return 0;

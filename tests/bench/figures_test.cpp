@@ -187,5 +187,17 @@ TEST(TableText, OneLinePerRowWithMediansRangesRatiosTargetAndVerdict) {
               TableText(report));
 }
 
+TEST(TableText, TwoProgramsWhenThereIsNoEmptyDialogColumn) {
+    Report report;
+    report.title = "terminal";
+    report.programColumn = "kobrant";
+    report.sameUiColumn = "dialog --form";
+    report.emptyDialogColumn = "";
+    report.rows = {{"start-up (ms)", {10, 12}, {20}, {}, Judged::ByRatio, 1.0, "", 1, ""}};
+    EXPECT_EQ("### terminal\n\n| figure | kobrant | dialog --form | ratio | target | met |\n|---|---|---|---|---|---|\n"
+              "| start-up (ms) | 11.0 (10.0-12.0) | 20.0 | 0.55x | <= 1.00x | yes |\n",
+              TableText(report));
+}
+
 }  // namespace
 }  // namespace kobrant::bench

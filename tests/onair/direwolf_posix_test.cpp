@@ -1,7 +1,11 @@
-// The Linux side of the on-air test: Dire Wolf sends each row's WX-DATA.txt as the real
-// kobrant.exe wrote it (type_rows_wine_test.cpp, under Wine, in the windows build), and decode_aprs
-// reads each packet as a receiver does. Every value must read as what was typed, in
-// the report's unit; a missing field reads as missing, and no comment text is left.
+// The Linux side of the on-air test: Dire Wolf sends each row's WX-DATA.txt, and
+// decode_aprs reads each packet as a receiver does. Every value must read as what was
+// typed, in the report's unit; a missing field reads as missing, and no comment text is
+// left. The records come from both programs: as the real kobrant.exe wrote them
+// (type_rows_wine_test.cpp, under Wine, in the windows build; lines end with CR LF), and
+// as the real Linux kobrant writes them here, typed in a terminal (lines end with LF).
+// Xastir's bridge script for such weather files then serves the Linux program's record
+// as the one line Xastir's weather parser reads.
 //
 // Dire Wolf runs without a radio and opens no network port: its configuration is the
 // one the README gives ("Sending the report"), with ADEVICE null null, AGWPORT 0 and
@@ -11,12 +15,16 @@
 //
 // The build names the folders: KOBRANT_ONAIR_ROWS (the rows' WX-DATA.txt files, one
 // folder each, as the windows build's onair_typing_tests keeps them) and
-// KOBRANT_ONAIR_WORK (Dire Wolf's configuration and output, the packets). Without the
-// rows the test skips and says how to make them; tools/test runs the windows preset
-// first, so that there they are the rows of the same sources.
+// KOBRANT_ONAIR_WORK (Dire Wolf's configuration and output, the packets; the Linux
+// program's rows in its folder "linux"). Without the windows rows that test skips and
+// says how to make them; tools/test runs the windows preset first, so that there they
+// are the rows of the same sources. CTest names the Linux program in KOBRANT_PROGRAM.
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sys/inotify.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,13 +38,15 @@
 #include "onair/aprs_weather.h"
 #include "onair/processes_posix.h"
 #include "onair/report_rows.h"
+#include "terminal/terminal_session.h"
+#include "textio/file_test_support.h"
 
 namespace kobrant::onair {
 namespace {
 
-// The command that gives Dire Wolf the comment: the second line of the file. The file is
-// replaced at each "Enter" and missing for a moment, so it tries again, five times a
-// second apart (Dire Wolf strips the line's CR).
+// The command that gives Dire Wolf the comment: the second line of the file. The Windows
+// program replaces the file at each "Enter" and it is missing for a moment, so it tries
+// again, five times a second apart (Dire Wolf strips the line's CR).
 std::string ReaderCommand(const std::string& file) {
     return "for try in 1 2 3 4 5; do sed -n 2p " + file + " 2>/dev/null | grep . && break; sleep 1; done";
 }
@@ -61,23 +71,20 @@ std::vector<std::string> SentPackets(const std::string& output) {
     return packets;
 }
 
-// The data line of a record: the second of its two CR LF-ended lines.
-bool DataLineOf(const std::string& record, std::string& dataLine) {
-    const std::size_t first = record.find("\r\n");
-    if (first == std::string::npos || record.size() < first + 4 || record.substr(record.size() - 2) != "\r\n") {
+// The data line of a record: the second of its two lines, each ended by lineEnd.
+bool DataLineOf(const std::string& record, const std::string& lineEnd, std::string& dataLine) {
+    const std::size_t first = record.find(lineEnd), end = lineEnd.size();
+    if (first == std::string::npos || record.size() < first + 2 * end ||
+        record.substr(record.size() - end) != lineEnd) {
         return false;
     }
-    dataLine = record.substr(first + 2, record.size() - first - 4);
+    dataLine = record.substr(first + end, record.size() - first - 2 * end);
     return dataLine.find_first_of("\r\n") == std::string::npos;
 }
 
-TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
-    const std::string rows = KOBRANT_ONAIR_ROWS;
-    const std::string work = KOBRANT_ONAIR_WORK;
-    if (rows.empty() || !std::filesystem::is_directory(rows)) {
-        GTEST_SKIP() << "no rows in \"" << rows << "\": kobrant.exe types them under Wine in the windows "
-                     << "build (ctest --preset windows -R onair_typing_tests), which tools/test runs first";
-    }
+// Dire Wolf sends the record of each row (rows/NN/WX-DATA.txt, lines ended by lineEnd)
+// once, and decode_aprs must read each value as typed.
+void SendEachRecordAndDecode(const std::string& rows, const std::string& work, const std::string& lineEnd) {
     ASSERT_TRUE(OnPath("direwolf") && OnPath("decode_aprs")) << "Dire Wolf is not installed (tools/test installs it)";
 
     // The records, in the folders Dire Wolf reads them from (work/rows links the rows).
@@ -90,7 +97,7 @@ TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
         const std::string file = "rows/" + RowFolder(row) + "/WX-DATA.txt";
         const std::string record = ReadWholeFile(work + "/" + file);
         std::string dataLine;
-        ASSERT_TRUE(DataLineOf(record, dataLine))
+        ASSERT_TRUE(DataLineOf(record, lineEnd, dataLine))
             << kReportRows[row].name << ": " << file << " holds \"" << record << "\"";
         dataLines.push_back(dataLine);
         files.push_back(file);
@@ -103,7 +110,7 @@ TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
     const std::string lateFile = lateFolder + "/WX-DATA.txt";
     const std::string wholeRecord = ReadWholeFile(work + "/" + files[1]);
     mkdir(lateFolder.c_str(), 0755);
-    ASSERT_TRUE(WriteWholeFile(lateFile, wholeRecord.substr(0, wholeRecord.find("\r\n") + 2)));
+    ASSERT_TRUE(WriteWholeFile(lateFile, wholeRecord.substr(0, wholeRecord.find(lineEnd) + lineEnd.size())));
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, lateFile.c_str(), IN_CLOSE_NOWRITE), 0);
@@ -159,7 +166,7 @@ TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
         if (i > 0) packets.push_back(expected);  // the rows'
     }
     dataLines.erase(dataLines.begin());
-    ASSERT_FALSE(HasFailure());
+    ASSERT_FALSE(::testing::Test::HasFailure());
 
     std::string decoded;
     ASSERT_TRUE(RunDecodeAprs(packets, work, decoded, why)) << why << "\n" << decoded;
@@ -174,6 +181,152 @@ TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
                     readings[row].weatherLine.c_str());
         for (const std::string& mismatch : comparison.mismatches) ADD_FAILURE() << r.name << ": " << mismatch;
         EXPECT_FALSE(comparison.directionHidden) << r.name << ": a row whose direction decode_aprs cannot show";
+    }
+}
+
+TEST(DireWolf, SendsEachRecordAndDecodeAprsReadsWhatWasTyped) {
+    const std::string rows = KOBRANT_ONAIR_ROWS;
+    if (rows.empty() || !std::filesystem::is_directory(rows)) {
+        GTEST_SKIP() << "no rows in \"" << rows << "\": kobrant.exe types them under Wine in the windows "
+                     << "build (ctest --preset windows -R onair_typing_tests), which tools/test runs first";
+    }
+    SendEachRecordAndDecode(rows, KOBRANT_ONAIR_WORK, "\r\n");
+}
+
+// Types the rows (indices into kReportRows) into the real Linux kobrant, started in a
+// fresh folder, in a terminal of tmux's, and keeps each row's WX-DATA.txt in
+// rowsFolder/NN. The settings file's row, if any, comes first: its texts are in
+// kobrant.ctl at the start. Each record must carry the data line that the conversion
+// makes of the row's texts, after its timestamp line, each line ended by LF.
+void TypeRowsIntoTheLinuxProgram(const std::vector<std::size_t>& rows, const std::string& rowsFolder) {
+    test::TestDirectory folder, control;
+    const auto file = [&folder](const char* name) { return folder.Path() + "/" + name; };
+    std::filesystem::remove_all(rowsFolder);
+    if (kReportRows[rows.front()].input == RowInput::kSettingsFile) {
+        std::string line;
+        for (std::string_view text : kReportRows[rows.front()].texts) line += "\"" + std::string(text) + "\",";
+        ASSERT_TRUE(WriteWholeFile(file("kobrant.ctl"), line + "5,5\n"));
+    }
+    test::TerminalSession session(test::ProgramUnderTest(), folder.Path(), control.Path(),
+                                  {"LC_ALL=C.UTF-8", "TERM=screen-256color"}, 80, 24);
+    ASSERT_TRUE(session.Started() && session.WaitFor("KOBRANT--V571")) << session.Why() << session.Screen();
+    bool onEnterButton = false;  // else on the first field, as at the start
+    for (const std::size_t row : rows) {
+        const ReportRow& r = kReportRows[row];
+        SCOPED_TRACE(std::string(r.name));
+        if (r.input == RowInput::kSettingsFile) {
+            session.Keys({"Up", "Up"});  // to "Enter", backwards over "CLEAR"
+        } else if (r.input == RowInput::kClear) {
+            session.Keys(onEnterButton ? std::vector<std::string>{"Tab", "Enter", "BTab"}
+                                       : std::vector<std::string>{"Up", "Enter", "Up"});
+        } else {
+            if (onEnterButton) session.Keys({"Tab", "Tab"});  // over "CLEAR" to the first field
+            for (const std::string_view text : r.texts) {  // a field's text is marked on entry
+                if (text.empty()) {
+                    session.Keys({"BSpace"});
+                } else {
+                    session.Type(std::string(text));
+                }
+                session.Keys({"Tab"});
+            }
+        }
+        std::filesystem::remove(file("WX-DATA.txt"));  // not the last row's record
+        session.Keys({"Enter"});
+        onEnterButton = true;
+        const std::string dataLine = ConvertedDataLine(r);
+        ASSERT_TRUE(session.WaitFor("geschrieben: " + dataLine)) << session.Screen();
+        std::string record;
+        for (int wait = 0; wait < 500 && record.empty(); ++wait) {
+            record = ReadWholeFile(file("WX-DATA.txt"));
+            if (record.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_EQ(record.size(), 17 + 1 + dataLine.size() + 1) << record;
+        EXPECT_EQ(record.substr(17), "\n" + dataLine + "\n");
+        std::filesystem::create_directories(rowsFolder + "/" + RowFolder(row));
+        ASSERT_TRUE(WriteWholeFile(rowsFolder + "/" + RowFolder(row) + "/WX-DATA.txt", record));
+    }
+    session.Keys({"F10"});
+    EXPECT_EQ(session.WaitForExit(), 0);
+}
+
+std::vector<std::size_t> AllRows() {
+    std::vector<std::size_t> rows(kReportRows.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) rows[row] = row;
+    return rows;
+}
+
+TEST(DireWolf, SendsWhatTheLinuxProgramWroteAndDecodeAprsReadsWhatWasTyped) {
+    const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/linux";
+    TypeRowsIntoTheLinuxProgram(AllRows(), work + "/typed");
+    ASSERT_FALSE(HasFatalFailure());
+    SendEachRecordAndDecode(work + "/typed", work, "\n");
+}
+
+// What Xastir's bridge script for weather files (wxnowsrv.pl, Debian's xastir-data)
+// serves for this file: the script polls the file every two seconds and sends each
+// client that connects the line it made of the file's second line. It listens on every
+// interface, on a port the test asks the system for just before; the test connects on
+// the loopback, takes the first line that is not empty (a client that came before the
+// first poll gets an empty one) and ends the script by its process id.
+std::string ServedByTheBridgeScript(const std::string& file, const std::string& folder, std::string& why) {
+    const std::string script = "/usr/share/xastir/scripts/wxnowsrv.pl";
+    if (access(script.c_str(), R_OK) != 0) {
+        why = script + " is not there (tools/test installs xastir-data)";
+        return "";
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), size);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+    close(probe);
+    const std::string port = std::to_string(ntohs(address.sin_port));
+    RunningProgram bridge(StartProgram({"perl", script, file, "2", port}, folder, "", folder + "/wxnowsrv.out", why));
+    if (!bridge.Started()) return "";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const int client = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const timeval timeout{5, 0};
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        std::string line;
+        if (connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            char byte = 0;
+            while (recv(client, &byte, 1, 0) == 1 && byte != '\n') line += byte;
+        }
+        close(client);
+        if (!line.empty()) return line;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    why = "wxnowsrv.pl served no line in 15 s: " + ReadWholeFile(folder + "/wxnowsrv.out");
+    return "";
+}
+
+// The Linux program's record (LF) gives the line Xastir's parser expects; the same
+// record with CR LF, as the Windows program writes it, would not: the script strips
+// only the LF, and Xastir ends the line at the CR, before the station's tag "xDvs".
+TEST(XastirBridge, ServesTheLinuxProgramsRecordAsTheLineXastirReads) {
+    const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/xastir";
+    TypeRowsIntoTheLinuxProgram({1}, work + "/typed");  // the worked example
+    ASSERT_FALSE(HasFatalFailure());
+    const std::string record = ReadWholeFile(work + "/typed/01/WX-DATA.txt");
+    const std::string crLf = record.substr(0, 17) + "\r\n" + record.substr(18, record.size() - 19) + "\r\n";
+    const struct {
+        const char* name;
+        std::string record;
+        std::string served;
+    } cases[] = {
+        {"lf", record, "c270s011g018t068r000p006P008h65b10132xDvs"},  // the Linux program's record
+        {"crlf", crLf, "c270s011g018t068r000p006P008h65b10132\rxDvs"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string folder = work + "/" + c.name;
+        std::filesystem::create_directories(folder);
+        ASSERT_TRUE(WriteWholeFile(folder + "/WX-DATA.txt", c.record));
+        std::string why;
+        EXPECT_EQ(ServedByTheBridgeScript(folder + "/WX-DATA.txt", folder, why), c.served) << why;
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The rows that the on-air test sends: what is in the nine fields when "Enter" is
 // pressed in the real kobrant.exe (type_rows_wine_test.cpp types them and keeps each
-// row's WX-DATA.txt), then Dire Wolf sends each record and decode_aprs reads it
+// row's WX-DATA.txt) and in the real Linux kobrant (direwolf_posix_test.cpp types them
+// in a terminal), then Dire Wolf sends each record and decode_aprs reads it
 // (direwolf_posix_test.cpp, on Linux, checks every value against what was typed).
 //
 // Texts are as the operator types them (decimal commas); each fits its edit field's
@@ -14,7 +15,9 @@
 #include <string>
 #include <string_view>
 
+#include "station/field_conversion.h"
 #include "station/fields.h"
+#include "station/weather_record.h"
 
 namespace kobrant::onair {
 
@@ -64,6 +67,16 @@ inline constexpr std::array<ReportRow, 14> kReportRows = {{
 inline std::string RowFolder(std::size_t row) {
     const std::string number = std::to_string(row);
     return number.size() < 2 ? "0" + number : number;
+}
+
+// The data line the conversion makes of the row's texts (the program's own rules).
+inline std::string ConvertedDataLine(const ReportRow& row) {
+    ValueTexts values;
+    for (Field field : kFields) {
+        std::string text(row.texts[FieldIndex(field)]);
+        values[FieldIndex(field)] = ConvertField(field, text);
+    }
+    return DataLine(values);
 }
 
 }  // namespace kobrant::onair

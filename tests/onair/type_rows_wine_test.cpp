@@ -14,8 +14,6 @@
 
 #include "driver/driver.h"
 #include "onair/report_rows.h"
-#include "station/field_conversion.h"
-#include "station/weather_record.h"
 #include "textio/file_test_support.h"
 
 namespace kobrant::onair {
@@ -28,16 +26,6 @@ std::string SettingsLine(const ReportRow& row) {
     std::string line;
     for (std::string_view text : row.texts) line += "\"" + std::string(text) + "\",";
     return line + "5,5\r\n";
-}
-
-// The data line the conversion makes of the row's texts (the program's own rules).
-std::string ConvertedDataLine(const ReportRow& row) {
-    ValueTexts values;
-    for (Field field : kFields) {
-        std::string text(row.texts[FieldIndex(field)]);
-        values[FieldIndex(field)] = ConvertField(field, text);
-    }
-    return DataLine(values);
 }
 
 TEST(OnAirRows, EachRowIsEnteredAndItsRecordKept) {

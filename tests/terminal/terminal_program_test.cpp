@@ -33,12 +33,7 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-std::vector<std::string> Program() {
-    std::vector<std::string> command = Words(KOBRANT_PROGRAM_EMULATOR);
-    const char* program = std::getenv("KOBRANT_PROGRAM");
-    command.push_back(program != nullptr ? program : "kobrant");
-    return command;
-}
+using test::ProgramUnderTest;
 
 const std::vector<std::string> kUtf8 = {"LC_ALL=C.UTF-8", "TERM=screen-256color"};
 
@@ -156,7 +151,7 @@ TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
         if (!row.settingsBefore.empty()) onair::WriteWholeFile(settings, row.settingsBefore);
         const ClockReading before = ReadLocalClock();
         {
-            TerminalSession session(Program(), rowFolder.Path(), rowControl.Path(), row.environment, 80, 24);
+            TerminalSession session(ProgramUnderTest(), rowFolder.Path(), rowControl.Path(), row.environment, 80, 24);
             ASSERT_TRUE(session.Started()) << session.Why();
             ASSERT_TRUE(session.WaitFor("KOBRANT--V571")) << session.Screen();
             if (row.unwritableFolder) ImmutableFolder(rowFolder.Path(), true);
@@ -188,7 +183,7 @@ TEST_F(TerminalProgram, ReaderNeverFindsTheRecordMissingOrPartial) {
     if (!std::string_view(KOBRANT_PROGRAM_EMULATOR).empty()) GTEST_SKIP() << "a reader thread under qemu-user";
     constexpr int kPresses = 20;
     onair::WriteWholeFile(File("kobrant.ctl"), kOperatorLine);
-    TerminalSession session(Program(), folder.Path(), control.Path(), kUtf8, 80, 24);
+    TerminalSession session(ProgramUnderTest(), folder.Path(), control.Path(), kUtf8, 80, 24);
     ASSERT_TRUE(session.Started()) << session.Why();
     ASSERT_TRUE(session.WaitFor("KOBRANT--V571"));
     session.Keys({"Up", "Up", "Enter"});  // the first report
@@ -248,7 +243,7 @@ TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
         {{}, 2, "kobrant: Standardeingabe und Standardausgabe m"},
     };
     for (const auto& row : rows) {
-        std::vector<std::string> argv = Program();
+        std::vector<std::string> argv = ProgramUnderTest();
         argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
         SCOPED_TRACE(row.arguments.empty() ? "no arguments, no terminal" : row.arguments.front());
         std::string why;

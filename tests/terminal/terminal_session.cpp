@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <string_view>
 #include <thread>
 
@@ -20,6 +21,15 @@ constexpr int kPollMs = 10;
 bool Within(Clock::time_point deadline) { return Clock::now() < deadline; }
 
 }  // namespace
+
+std::vector<std::string> ProgramUnderTest() {
+    std::istringstream words(KOBRANT_PROGRAM_EMULATOR);
+    std::vector<std::string> command;
+    for (std::string word; words >> word;) command.push_back(word);
+    const char* program = std::getenv("KOBRANT_PROGRAM");
+    command.push_back(program != nullptr ? program : "kobrant");
+    return command;
+}
 
 TerminalSession::TerminalSession(const std::vector<std::string>& program, const std::string& folder,
                                  const std::string& controlFolder, const std::vector<std::string>& environment,
@@ -58,7 +68,8 @@ std::string TerminalSession::Tmux(const std::vector<std::string>& arguments) {
     return text;
 }
 
-void TerminalSession::Type(const std::string& text) { Tmux({"send-keys", "-l", text}); }
+// "--": a text that begins with "-" (a negative value) is no option of tmux's.
+void TerminalSession::Type(const std::string& text) { Tmux({"send-keys", "-l", "--", text}); }
 
 void TerminalSession::Keys(const std::vector<std::string>& keyNames) {
     std::vector<std::string> arguments = {"send-keys"};

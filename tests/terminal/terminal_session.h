@@ -9,6 +9,11 @@
 
 namespace kobrant::test {
 
+// The program's command: the path CTest names in KOBRANT_PROGRAM, behind the words of
+// what the build names in KOBRANT_PROGRAM_EMULATOR where it is for another processor
+// (qemu-aarch64 for arm64; empty natively).
+std::vector<std::string> ProgramUnderTest();
+
 class TerminalSession {
 public:
     // Starts `env <environment> <program...>` in folder, in a window of columns x lines

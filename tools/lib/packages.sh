@@ -56,7 +56,8 @@ add_foreign_architectures() {
 # cross toolchain (posix threads), Wine to run the Windows build and Xvfb for its windows,
 # zip to make the release zip (iconv comes with libc-bin), unzip to smoke-test it, git
 # for the commit whose time the build writes, and Dire Wolf (direwolf, decode_aprs), the
-# APRS sender and decoder of the on-air tests; Wine's own fonts (fonts-wine, which
+# APRS sender and decoder of the on-air tests, with Xastir's bridge script for weather
+# files (xastir-data, run by perl); Wine's own fonts (fonts-wine, which
 # tools/wine/prefix links into each prefix) and the host font that Wine takes without
 # them (fonts-dejavu-core, for the test of that case); MPFR, the software arithmetic of
 # the number rules (natively for the differential test); ncurses (wide-character build)
@@ -66,7 +67,7 @@ add_foreign_architectures() {
 readonly KOBRANT_BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libmpfr-dev libncurses-dev tmux
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine fonts-dejavu-core xvfb e2fsprogs zip unzip git direwolf
+    wine wine64 fonts-wine fonts-dejavu-core xvfb e2fsprogs zip unzip git direwolf xastir-data perl
     g++-aarch64-linux-gnu qemu-user libgtest-dev:arm64 libmpfr-dev:arm64 libncurses-dev:arm64
 )
 
