@@ -31,7 +31,10 @@ build_deb() {
     version=$(project_version) || return 1
     epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
     local -a cmake_args=(-S "$root" -B "$dir" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=None
-        -DKOBRANT_TESTS=OFF -DKOBRANT_SANITIZE=OFF "-DKOBRANT_WERROR=${KOBRANT_WERROR:-OFF}")
+        -DKOBRANT_TESTS=OFF -DKOBRANT_SANITIZE=OFF "-DKOBRANT_WERROR=${KOBRANT_WERROR:-OFF}"
+        # The shared C++ runtime, as Debian links it: its security updates reach the
+        # program, and its pages are shared with every other C++ program running.
+        -DKOBRANT_STATIC_CXX_RUNTIME=OFF)
     [ "$arch" = arm64 ] && cmake_args+=("-DCMAKE_TOOLCHAIN_FILE=$root/cmake/aarch64-linux-gnu.cmake")
     # dpkg-buildflags maps the folder it runs in to "." in the debugging paths; the build
     # folder, which differs from build to build, is mapped to one name as well, since the
