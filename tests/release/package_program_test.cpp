@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sstream>
-
 #include "station/weather_record.h"
 #include "terminal/terminal_session.h"
 #include "textio/file_test_support.h"
@@ -17,21 +14,12 @@
 namespace kobrant {
 namespace {
 
-// The emulator's words, then the program.
-std::vector<std::string> Program() {
-    std::vector<std::string> command;
-    std::istringstream emulator(std::getenv("KOBRANT_PROGRAM_EMULATOR") ? std::getenv("KOBRANT_PROGRAM_EMULATOR") : "");
-    for (std::string word; emulator >> word;) command.push_back(word);
-    command.push_back(std::getenv("KOBRANT_PROGRAM") ? std::getenv("KOBRANT_PROGRAM") : "kobrant");
-    return command;
-}
-
 TEST(PackagedProgram, WorkedExampleGivesBothFiles) {
     const std::string data = "270/011g018t068r000p006P008h65b10132";
     test::TestDirectory folder, control;
     const ClockReading before = ReadLocalClock();
     {
-        test::TerminalSession session(Program(), folder.Path(), control.Path(),
+        test::TerminalSession session(test::ProgramUnderTest(), folder.Path(), control.Path(),
                                       {"LC_ALL=C.UTF-8", "TERM=screen-256color"}, 80, 24);
         ASSERT_TRUE(session.Started()) << session.Why();
         ASSERT_TRUE(session.WaitFor("KOBRANT--V571")) << session.Screen();

@@ -23,7 +23,8 @@ bool Within(Clock::time_point deadline) { return Clock::now() < deadline; }
 }  // namespace
 
 std::vector<std::string> ProgramUnderTest() {
-    std::istringstream words(KOBRANT_PROGRAM_EMULATOR);
+    const char* emulator = std::getenv("KOBRANT_PROGRAM_EMULATOR");
+    std::istringstream words(emulator != nullptr ? emulator : KOBRANT_PROGRAM_EMULATOR);
     std::vector<std::string> command;
     for (std::string word; words >> word;) command.push_back(word);
     const char* program = std::getenv("KOBRANT_PROGRAM");

@@ -11,7 +11,8 @@ namespace kobrant::test {
 
 // The program's command: the path CTest names in KOBRANT_PROGRAM, behind the words of
 // what the build names in KOBRANT_PROGRAM_EMULATOR where it is for another processor
-// (qemu-aarch64 for arm64; empty natively).
+// (qemu-aarch64 for arm64; empty natively). An environment variable of that name takes
+// its place, for a program of another processor than the test's (a packaged one).
 std::vector<std::string> ProgramUnderTest();
 
 class TerminalSession {
