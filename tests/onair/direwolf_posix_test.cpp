@@ -221,14 +221,7 @@ void TypeRowsIntoTheLinuxProgram(const std::vector<std::size_t>& rows, const std
                                        : std::vector<std::string>{"Up", "Enter", "Up"});
         } else {
             if (onEnterButton) session.Keys({"Tab", "Tab"});  // over "CLEAR" to the first field
-            for (const std::string_view text : r.texts) {  // a field's text is marked on entry
-                if (text.empty()) {
-                    session.Keys({"BSpace"});
-                } else {
-                    session.Type(std::string(text));
-                }
-                session.Keys({"Tab"});
-            }
+            session.TypeFields(std::vector<std::string>(r.texts.begin(), r.texts.end()));
         }
         std::filesystem::remove(file("WX-DATA.txt"));  // not the last row's record
         session.Keys({"Enter"});

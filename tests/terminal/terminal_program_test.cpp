@@ -17,7 +17,6 @@
 #include <thread>
 
 #include "onair/processes_posix.h"
-#include "station/weather_record.h"
 #include "terminal/terminal_session.h"
 #include "textio/file_test_support.h"
 
@@ -82,13 +81,6 @@ bool RunStep(TerminalSession& session, const std::string& step, std::string& why
 }
 
 // The record's two lines, its timestamp from a clock reading taken before or after.
-void ExpectRecord(const std::string& record, const std::string& dataLine, const ClockReading& before,
-                  const ClockReading& after) {
-    const auto stamp = [](const ClockReading& c) { return TimestampLine(FormatDateText(c), FormatTimeText(c)); };
-    EXPECT_TRUE(record == stamp(before) + "\n" + dataLine + "\n" || record == stamp(after) + "\n" + dataLine + "\n")
-        << "record: " << record;
-}
-
 void ImmutableFolder(const std::string& folder, bool immutable) {
     std::string why;
     const int process = onair::StartProgram({"chattr", immutable ? "+i" : "-i", folder}, "/", "", "/dev/null", why);
@@ -167,7 +159,8 @@ TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
         if (row.dataLine.empty()) {
             EXPECT_EQ(test::ReadBytes(record), "<missing>");
         } else {
-            ExpectRecord(test::ReadBytes(record), row.dataLine, before, after);
+            const std::string bytes = test::ReadBytes(record);
+            EXPECT_TRUE(test::IsLinuxRecord(bytes, row.dataLine, before, after)) << "record: " << bytes;
         }
         EXPECT_EQ(test::ReadBytes(SystemReplacementName(record)), "<missing>") << "a temporary file was left";
     }

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "onair/processes_posix.h"
+#include "station/weather_record.h"
 
 namespace kobrant::test {
 namespace {
@@ -76,6 +77,23 @@ void TerminalSession::Keys(const std::vector<std::string>& keyNames) {
     std::vector<std::string> arguments = {"send-keys"};
     arguments.insert(arguments.end(), keyNames.begin(), keyNames.end());
     Tmux(arguments);
+}
+
+void TerminalSession::TypeFields(const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        if (text.empty()) {
+            Keys({"BSpace"});
+        } else {
+            Type(text);
+        }
+        Keys({"Tab"});
+    }
+}
+
+bool IsLinuxRecord(const std::string& record, const std::string& dataLine, const ClockReading& before,
+                   const ClockReading& after) {
+    const auto stamp = [](const ClockReading& c) { return TimestampLine(FormatDateText(c), FormatTimeText(c)); };
+    return record == stamp(before) + "\n" + dataLine + "\n" || record == stamp(after) + "\n" + dataLine + "\n";
 }
 
 void TerminalSession::Resize(int columns, int lines) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "textio/local_clock.h"
+
 namespace kobrant::test {
 
 // The program's command: the path CTest names in KOBRANT_PROGRAM, behind the words of
@@ -14,6 +16,11 @@ namespace kobrant::test {
 // (qemu-aarch64 for arm64; empty natively). An environment variable of that name takes
 // its place, for a program of another processor than the test's (a packaged one).
 std::vector<std::string> ProgramUnderTest();
+
+// Whether record is what "Enter" writes on Linux with this data line at a time between
+// the two clock readings: the timestamp line, the data line, each ended by LF.
+bool IsLinuxRecord(const std::string& record, const std::string& dataLine, const ClockReading& before,
+                   const ClockReading& after);
 
 class TerminalSession {
 public:
@@ -32,6 +39,9 @@ public:
 
     void Type(const std::string& text);                   // literally, in the locale's bytes
     void Keys(const std::vector<std::string>& keyNames);  // tmux key names: Tab, BTab, Enter, F10, C-c
+    // Each text typed over its field's marked text (an empty one erases it), then Tab:
+    // nine texts from the first field leave "Enter" focused.
+    void TypeFields(const std::vector<std::string>& texts);
     void Resize(int columns, int lines);
     void Signal(int signal);  // to the program
 
