@@ -1,4 +1,4 @@
-# Which arithmetic the number rules compute with (src/textio/extended.h):
+# Which arithmetic the number rules compute with (src/numbers/extended.h):
 # KOBRANT_EXTENDED is x87 on x86 and x86-64, where the x87 unit's long double is the
 # format itself, and software elsewhere (Debian's MPFR, libmpfr-dev). CMake picks the
 # files extended_<choice>.cpp and float_state_<choice>.cpp as it picks the _win and

@@ -19,7 +19,7 @@ endif()
 # kobrant_test(NAME SOURCES... [LIBRARIES lib...] [ENVIRONMENT VAR=value...]
 #              [WINDOWS_ONLY | LINUX_ONLY] [NO_CTEST]): the test binary NAME, with the
 # project's root, tests/ and the calling folder on its include path, linked to the
-# libraries, kobrant_textio and GoogleTest's main; natively its cases run with the
+# libraries, the number rules (with the build's arithmetic) and GoogleTest's main; natively its cases run with the
 # environment. NO_CTEST: built for a command that runs it (tests/release/deb_test.sh),
 # not handed to CTest.
 function(kobrant_test name)
@@ -29,7 +29,7 @@ function(kobrant_test name)
     endif()
     add_executable(${name} ${arg_SOURCES} ${arg_UNPARSED_ARGUMENTS}
         ${PROJECT_SOURCE_DIR}/tests/float_state_environment.cpp)
-    target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} kobrant_textio GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} kobrant_numbers GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
     kobrant_warnings(${name})
     if(arg_NO_CTEST)

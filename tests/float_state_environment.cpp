@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "textio/float_state.h"
+#include "numbers/float_state.h"
 
 namespace {
 

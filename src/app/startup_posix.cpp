@@ -15,7 +15,7 @@
 #include "app/startup.h"
 #include "terminal/shown_text.h"
 #include "terminal/terminal_form.h"
-#include "textio/float_state.h"
+#include "numbers/float_state.h"
 
 namespace kobrant {
 namespace {

@@ -11,7 +11,7 @@
 #include "app/startup.h"
 #include "entry/entry_dialog.h"
 #include "station/program_values.h"
-#include "textio/float_state.h"
+#include "numbers/float_state.h"
 
 namespace kobrant {
 namespace {

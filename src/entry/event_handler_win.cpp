@@ -2,7 +2,7 @@
 
 #include "entry/entry_dialog.h"
 #include "station/enter_files.h"
-#include "textio/float_state.h"
+#include "numbers/float_state.h"
 
 namespace kobrant {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "station/program_values.h"
 #include "station/weather_record.h"
-#include "textio/sequential_files.h"
+#include "system/sequential_files.h"
 
 namespace kobrant {
 

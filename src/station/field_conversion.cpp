@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "textio/number_text.h"
+#include "numbers/number_text.h"
 
 namespace kobrant {
 namespace {

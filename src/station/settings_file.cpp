@@ -1,6 +1,6 @@
 #include "station/settings_file.h"
 
-#include "textio/number_text.h"
+#include "numbers/number_text.h"
 
 namespace kobrant {
 namespace {

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "station/fields.h"
-#include "textio/sequential_files.h"
+#include "system/sequential_files.h"
 
 namespace kobrant {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "textio/number_text.h"
+#include "numbers/number_text.h"
 
 namespace kobrant {
 namespace {

@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "station/fields.h"
-#include "textio/local_clock.h"
-#include "textio/sequential_files.h"
+#include "system/local_clock.h"
+#include "system/sequential_files.h"
 
 namespace kobrant {
 

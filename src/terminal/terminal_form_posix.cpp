@@ -16,8 +16,8 @@
 #include "terminal/shown_text.h"
 #include "terminal/status_line.h"
 #include "terminal/terminal_form.h"
-#include "textio/float_state.h"
-#include "textio/system_files.h"
+#include "numbers/float_state.h"
+#include "system/system_files.h"
 
 namespace kobrant {
 namespace {

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant::bench {
 namespace {

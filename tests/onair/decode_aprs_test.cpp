@@ -27,7 +27,7 @@
 #include "onair/processes_posix.h"
 #include "station/field_conversion.h"
 #include "station/weather_record.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant::onair {
 namespace {

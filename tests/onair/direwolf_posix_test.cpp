@@ -39,7 +39,7 @@
 #include "onair/processes_posix.h"
 #include "onair/report_rows.h"
 #include "terminal/terminal_session.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant::onair {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "driver/driver.h"
 #include "onair/report_rows.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant::onair {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 #include "host/dialog_host.h"
 
 namespace kobrant {

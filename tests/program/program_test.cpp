@@ -10,7 +10,7 @@
 #include <string>
 
 #include "driver/driver.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant {
 namespace {

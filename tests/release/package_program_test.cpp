@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "terminal/terminal_session.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant {
 namespace {

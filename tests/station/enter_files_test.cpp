@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "textio/file_test_support.h"
-#include "textio/float_state.h"
+#include "system/file_test_support.h"
+#include "numbers/float_state.h"
 
 namespace kobrant {
 namespace {

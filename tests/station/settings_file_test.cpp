@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "station/field_conversion.h"
 #include "station/settings_file.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant {
 namespace {

@@ -18,7 +18,7 @@
 
 #include "onair/processes_posix.h"
 #include "terminal/terminal_session.h"
-#include "textio/file_test_support.h"
+#include "system/file_test_support.h"
 
 namespace kobrant {
 namespace {

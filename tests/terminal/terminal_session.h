@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "textio/local_clock.h"
+#include "system/local_clock.h"
 
 namespace kobrant::test {
 

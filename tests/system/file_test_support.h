@@ -1,0 +1,82 @@
+#pragma once
+// What the file tests need around the file layer: a fresh folder per test, the bytes
+// of a file, and the platform's ways to make a file read-only, hidden or held open by
+// another opener (file_test_support_win.cpp / _posix.cpp).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "system/system_files.h"
+
+namespace kobrant::test {
+
+// The line end the file layer writes on this system: CR LF on Windows, LF on Linux.
+inline std::string Eol() { return std::string(SystemLineEnd()); }
+
+// A fresh folder under the system's temp folder, removed with everything in it.
+class TestDirectory {
+public:
+    TestDirectory();
+    ~TestDirectory();
+    TestDirectory(const TestDirectory&) = delete;
+    TestDirectory& operator=(const TestDirectory&) = delete;
+
+    // The name of an entry as the program builds it: folder + "\" + name.
+    std::string File(std::string_view name) const { return path_ + "\\" + std::string(name); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Reads and writes whole files through the platform's own path rules ("\" is a
+// separator on Linux too, as for the file layer). ReadBytes of a missing file: "<missing>".
+std::string ReadBytes(const std::string& name);
+void WriteBytes(const std::string& name, std::string_view bytes);
+// The size as the folder reports it: readable while the file layer holds the file.
+std::uintmax_t FileSize(const std::string& name);
+void MakeDirectory(const std::string& name);
+
+// Makes an existing file refuse writing and deleting for as long as it lives.
+// Windows: the read-only attribute. Linux: the immutable flag when running as root
+// (root ignores file modes), the mode otherwise. made() is false, with why(), when the
+// system would not do it.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(std::string name);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    bool made() const { return made_; }
+    const std::string& why() const { return why_; }
+
+private:
+    std::string name_;
+    bool made_ = false;
+    std::string why_;
+};
+
+// Creates a hidden file in the folder and returns its name. Windows: the hidden
+// attribute; Linux: a name beginning with ".".
+std::string MakeHiddenFile(const TestDirectory& directory, std::string_view bytes);
+
+// Holds a file open the way another program would, without using the file layer
+// (Windows: CreateFileA sharing read and write; Linux: open plus an exclusive flock).
+class OtherOpener {
+public:
+    explicit OtherOpener(const std::string& name);
+    ~OtherOpener();
+    OtherOpener(const OtherOpener&) = delete;
+    OtherOpener& operator=(const OtherOpener&) = delete;
+    bool holds() const { return handle_ != -1; }
+
+private:
+    long long handle_ = -1;
+};
+
+bool RunningUnderWine();
+// Under Wine: whether the Unix user is root (Wine names the Windows user after it).
+bool RunningAsUnixRoot();
+
+}  // namespace kobrant::test
