@@ -115,7 +115,7 @@ Extended ParseNumber(std::string_view text) {
         ++i;
     }
 
-    // Steps 4 and 6: the mantissa. Leading zeros only move the point; the first 18
+    // Step 4: the mantissa. Leading zeros only move the point; the first 18
     // significant digits are kept, later ones are dropped (not rounded) but still move
     // the point.
     std::uint64_t mantissa = 0;
@@ -161,11 +161,11 @@ Extended ParseNumber(std::string_view text) {
         if (exponentNegative) exponent = -exponent;
     }
 
-    // Step 7: no digit, or only zeros, is a zero that keeps the sign read.
+    // Step 6: no digit, or only zeros, is a zero that keeps the sign read.
     const Extended zero{0, negative ? kExtendedSignBit : std::uint16_t{0}};
     if (!anyDigit || mantissa == 0) return zero;
 
-    // Step 8: the place of the point against the first significant digit decides the
+    // Step 7: the place of the point against the first significant digit decides the
     // extremes; in between the mantissa is scaled by 10^power.
     const std::int64_t point = significantBeforePoint - zerosAfterPoint + exponent;
     if (point >= kPointLimit) return negative ? -kTooLarge : kTooLarge;

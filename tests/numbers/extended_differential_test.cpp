@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -208,26 +207,6 @@ TEST(ExtendedDifferential, FieldConversion) {
             });
         }
     }
-}
-
-// Not a check: the time of one field conversion with each implementation, printed.
-TEST(ExtendedDifferential, TimeOfOneFieldConversion) {
-    const std::vector<std::string> typed = {"270", "5", "8", "20", "1", "1,5", "25,4", "65", "1013,2"};
-    constexpr int kRounds = 2000;
-    for (ExtendedImplementation implementation : {ExtendedImplementation::X87, ExtendedImplementation::Software}) {
-        UseExtendedImplementation(implementation);
-        const auto start = std::chrono::steady_clock::now();
-        for (int round = 0; round < kRounds; ++round) {
-            for (Field field : kFields) {
-                std::string text = typed[FieldIndex(field)];
-                ConvertField(field, text);
-            }
-        }
-        const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
-        std::printf("one field conversion, %s: %.0f ns\n", implementation == ExtendedImplementation::X87 ? "x87" : "software",
-                    elapsed.count() / (kRounds * static_cast<double>(kFieldCount)));
-    }
-    UseExtendedImplementation(ExtendedImplementation::X87);
 }
 
 }  // namespace

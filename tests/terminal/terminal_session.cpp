@@ -19,7 +19,16 @@ using Clock = std::chrono::steady_clock;
 constexpr int kTmuxTimeoutMs = 10000;
 constexpr int kPollMs = 10;
 
-bool Within(Clock::time_point deadline) { return Clock::now() < deadline; }
+// Asks until the answer is yes or the time is up, with a pause between two questions.
+template <typename Question>
+bool PollUntil(int timeoutMs, Question question) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        if (question()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+    } while (Clock::now() < deadline);
+    return false;
+}
 
 }  // namespace
 
@@ -105,30 +114,20 @@ std::string TerminalSession::Screen() { return Tmux({"capture-pane", "-p"}); }
 std::string TerminalSession::ScreenWithColors() { return Tmux({"capture-pane", "-p", "-e"}); }
 
 bool TerminalSession::WaitFor(const std::string& text, bool present, int timeoutMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
-        if ((Screen().find(text) != std::string::npos) == present) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    } while (Within(deadline));
-    return false;
+    return PollUntil(timeoutMs, [&] { return (Screen().find(text) != std::string::npos) == present; });
 }
 
 bool TerminalSession::WaitForColors(const std::string& sequence, int timeoutMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
-        if (ScreenWithColors().find(sequence) != std::string::npos) return true;
-    } while (Within(deadline));
-    return false;
+    return PollUntil(timeoutMs, [&] { return ScreenWithColors().find(sequence) != std::string::npos; });
 }
 
 int TerminalSession::WaitForExit(int timeoutMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    do {
-        const std::string status = onair::ReadWholeFile(ExitStatusFile());
-        if (status.find('\n') != std::string::npos) return std::stoi(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    } while (Within(deadline));
-    return -1;
+    std::string status;
+    const bool ended = PollUntil(timeoutMs, [&] {
+        status = onair::ReadWholeFile(ExitStatusFile());
+        return status.find('\n') != std::string::npos;
+    });
+    return ended ? std::stoi(status) : -1;
 }
 
 std::string TerminalSession::ExitStatusFile() const { return controlFolder_ + "/exit-status"; }

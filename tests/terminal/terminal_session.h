@@ -1,8 +1,9 @@
 #pragma once
 // Works the real kobrant in a terminal as an operator would: a tmux server of the
-// test's own (a private socket, no configuration file), one window of a fixed size
-// running the program in a folder, keys sent to it, the screen read back. Every wait
-// polls the screen until what is expected shows, with a time limit; no fixed sleeps.
+// test's own (a private socket and its own configuration file, which keeps the pane
+// after the program ends and hides the status bar), one window of a fixed size running
+// the program in a folder, keys sent to it, the screen read back. Every wait polls the
+// screen until what is expected shows, with a time limit; no fixed sleeps.
 
 #include <string>
 #include <vector>
