@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 namespace kobrant::bench {
 namespace {

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/files.h"
+#include "support/processes_posix.h"
+
 namespace kobrant::onair {
 namespace {
 
@@ -273,6 +276,32 @@ Comparison Compare(const std::array<std::string, kFieldCount>& typed, const Read
         }
     }
     return result;
+}
+
+bool RunDecodeAprs(const std::vector<std::string>& packets, const std::string& folder, std::string& output,
+                   std::string& why) {
+    std::string lines;
+    for (const std::string& packet : packets) lines += packet + "\n";
+    const std::string input = folder + "/packets.txt";
+    const std::string decoded = folder + "/decoded.txt";
+    if (!test::WriteBytes(input, lines)) {
+        why = "cannot write " + input;
+        return false;
+    }
+    const int process = test::StartProgram({"decode_aprs", input}, folder, "", decoded, why);
+    if (process < 0) return false;
+    int status = 0;
+    if (!test::WaitForEnd(process, 60000, status)) {
+        test::EndProgram(process);
+        why = "decode_aprs did not end within 60 s";
+        return false;
+    }
+    output = test::ReadBytes(decoded);
+    if (status != 0) {
+        why = "decode_aprs ended with " + std::to_string(status);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace kobrant::onair

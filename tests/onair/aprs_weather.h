@@ -81,4 +81,9 @@ struct Comparison {
 };
 Comparison Compare(const std::array<std::string, kFieldCount>& typed, const Reading& reading);
 
+// decode_aprs on these packets, one a line, fed from a file in folder: its output, or
+// false with why.
+bool RunDecodeAprs(const std::vector<std::string>& packets, const std::string& folder, std::string& output,
+                   std::string& why);
+
 }  // namespace kobrant::onair

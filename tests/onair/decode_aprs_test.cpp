@@ -24,10 +24,11 @@
 #include <vector>
 
 #include "onair/aprs_weather.h"
-#include "onair/processes_posix.h"
+#include "support/processes_posix.h"
 #include "station/field_conversion.h"
 #include "station/weather_record.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
+#include "support/worked_example.h"
 
 namespace kobrant::onair {
 namespace {
@@ -123,7 +124,7 @@ private:
 };
 
 TEST(DecodeAprs, EveryValueTextTheConversionMakesReadsAsTyped) {
-    ASSERT_TRUE(OnPath("decode_aprs")) << "decode_aprs is not installed: it comes with Debian's direwolf, which "
+    ASSERT_TRUE(test::OnPath("decode_aprs")) << "decode_aprs is not installed: it comes with Debian's direwolf, which "
                                           "tools/test installs";
     std::mt19937_64 random(11);
     Typist typist(random);
@@ -200,7 +201,7 @@ TEST(AprsWeather, ReadsDecodeAprsOutput) {
     const std::vector<Reading> readings = ReadDecodeAprsOutput(output, packets);
     ASSERT_EQ(readings.size(), 3u);
 
-    const std::array<std::string, kFieldCount> example = {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"};
+    const FieldTexts& example = test::worked_example::kTyped;
     EXPECT_TRUE(readings[0].complaints.empty());
     EXPECT_FALSE(readings[0].leftover);
     EXPECT_NEAR(*readings[0].values[FieldIndex(Field::WindSpeed)], 11.0, 0.05) << "12.7 mph shown for 11 knots";

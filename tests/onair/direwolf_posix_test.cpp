@@ -36,10 +36,10 @@
 #include <vector>
 
 #include "onair/aprs_weather.h"
-#include "onair/processes_posix.h"
+#include "support/processes_posix.h"
 #include "onair/report_rows.h"
-#include "terminal/terminal_session.h"
-#include "system/file_test_support.h"
+#include "support/terminal_session.h"
+#include "support/files.h"
 
 namespace kobrant::onair {
 namespace {
@@ -85,7 +85,7 @@ bool DataLineOf(const std::string& record, const std::string& lineEnd, std::stri
 // Dire Wolf sends the record of each row (rows/NN/WX-DATA.txt, lines ended by lineEnd)
 // once, and decode_aprs must read each value as typed.
 void SendEachRecordAndDecode(const std::string& rows, const std::string& work, const std::string& lineEnd) {
-    ASSERT_TRUE(OnPath("direwolf") && OnPath("decode_aprs")) << "Dire Wolf is not installed (tools/test installs it)";
+    ASSERT_TRUE(test::OnPath("direwolf") && test::OnPath("decode_aprs")) << "Dire Wolf is not installed (tools/test installs it)";
 
     // The records, in the folders Dire Wolf reads them from (work/rows links the rows).
     std::filesystem::create_directories(work);
@@ -95,7 +95,7 @@ void SendEachRecordAndDecode(const std::string& rows, const std::string& work, c
     std::vector<std::string> dataLines, files;
     for (std::size_t row = 0; row < kReportRows.size(); ++row) {
         const std::string file = "rows/" + RowFolder(row) + "/WX-DATA.txt";
-        const std::string record = ReadWholeFile(work + "/" + file);
+        const std::string record = test::ReadBytes(work + "/" + file);
         std::string dataLine;
         ASSERT_TRUE(DataLineOf(record, lineEnd, dataLine))
             << kReportRows[row].name << ": " << file << " holds \"" << record << "\"";
@@ -108,19 +108,19 @@ void SendEachRecordAndDecode(const std::string& rows, const std::string& work, c
     // the reader must try again and send its data line.
     const std::string lateFolder = work + "/late";
     const std::string lateFile = lateFolder + "/WX-DATA.txt";
-    const std::string wholeRecord = ReadWholeFile(work + "/" + files[1]);
+    const std::string wholeRecord = test::ReadBytes(work + "/" + files[1]);
     mkdir(lateFolder.c_str(), 0755);
-    ASSERT_TRUE(WriteWholeFile(lateFile, wholeRecord.substr(0, wholeRecord.find(lineEnd) + lineEnd.size())));
+    ASSERT_TRUE(test::WriteBytes(lateFile, wholeRecord.substr(0, wholeRecord.find(lineEnd) + lineEnd.size())));
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, lateFile.c_str(), IN_CLOSE_NOWRITE), 0);
     files.insert(files.begin(), "late/WX-DATA.txt");
     dataLines.insert(dataLines.begin(), dataLines[1]);
-    ASSERT_TRUE(WriteWholeFile(work + "/direwolf.conf", Configuration(files)));
+    ASSERT_TRUE(test::WriteBytes(work + "/direwolf.conf", Configuration(files)));
 
     std::string why;
     const std::string outputFile = work + "/direwolf.out";
-    RunningProgram direwolf(StartProgram({"direwolf", "-c", "direwolf.conf", "-t", "0"}, work, "", outputFile, why));
+    test::RunningProgram direwolf(test::StartProgram({"direwolf", "-c", "direwolf.conf", "-t", "0"}, work, "", outputFile, why));
     ASSERT_TRUE(direwolf.Started()) << why;
     std::vector<std::string> sent;
     const auto started = std::chrono::steady_clock::now();
@@ -130,10 +130,10 @@ void SendEachRecordAndDecode(const std::string& rows, const std::string& work, c
         alignas(inotify_event) char events[4096];
         if (firstRead < 0 && read(watch, events, sizeof events) > 0) {
             const std::string whole = lateFile + ".new";  // put in place at once, by a rename
-            ASSERT_TRUE(WriteWholeFile(whole, wholeRecord) && std::rename(whole.c_str(), lateFile.c_str()) == 0);
+            ASSERT_TRUE(test::WriteBytes(whole, wholeRecord) && std::rename(whole.c_str(), lateFile.c_str()) == 0);
             firstRead = seconds;
         }
-        sent = SentPackets(ReadWholeFile(outputFile));
+        sent = SentPackets(test::ReadBytes(outputFile));
         if (sent.size() >= files.size()) {
             allSent = seconds;
             break;
@@ -147,7 +147,7 @@ void SendEachRecordAndDecode(const std::string& rows, const std::string& work, c
     EXPECT_GE(firstRead, 0) << "Dire Wolf never read " << lateFile;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));  // nothing more comes
     direwolf.End();
-    const std::string output = ReadWholeFile(outputFile);
+    const std::string output = test::ReadBytes(outputFile);
     sent = SentPackets(output);
     ASSERT_EQ(files.size(), sent.size()) << "Dire Wolf's output:\n" << output;
     EXPECT_NE(output.find("Disabled AGW network client port."), std::string::npos) << output;
@@ -205,7 +205,7 @@ void TypeRowsIntoTheLinuxProgram(const std::vector<std::size_t>& rows, const std
     if (kReportRows[rows.front()].input == RowInput::kSettingsFile) {
         std::string line;
         for (std::string_view text : kReportRows[rows.front()].texts) line += "\"" + std::string(text) + "\",";
-        ASSERT_TRUE(WriteWholeFile(file("kobrant.ctl"), line + "5,5\n"));
+        ASSERT_TRUE(test::WriteBytes(file("kobrant.ctl"), line + "5,5\n"));
     }
     test::TerminalSession session(test::ProgramUnderTest(), folder.Path(), control.Path(),
                                   {"LC_ALL=C.UTF-8", "TERM=screen-256color"}, 80, 24);
@@ -230,13 +230,13 @@ void TypeRowsIntoTheLinuxProgram(const std::vector<std::size_t>& rows, const std
         ASSERT_TRUE(session.WaitFor("geschrieben: " + dataLine)) << session.Screen();
         std::string record;
         for (int wait = 0; wait < 500 && record.empty(); ++wait) {
-            record = ReadWholeFile(file("WX-DATA.txt"));
+            record = test::ReadBytes(file("WX-DATA.txt"));
             if (record.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ASSERT_EQ(record.size(), 17 + 1 + dataLine.size() + 1) << record;
         EXPECT_EQ(record.substr(17), "\n" + dataLine + "\n");
         std::filesystem::create_directories(rowsFolder + "/" + RowFolder(row));
-        ASSERT_TRUE(WriteWholeFile(rowsFolder + "/" + RowFolder(row) + "/WX-DATA.txt", record));
+        ASSERT_TRUE(test::WriteBytes(rowsFolder + "/" + RowFolder(row) + "/WX-DATA.txt", record));
     }
     session.Keys({"F10"});
     EXPECT_EQ(session.WaitForExit(), 0);
@@ -276,7 +276,7 @@ std::string ServedByTheBridgeScript(const std::string& file, const std::string& 
     getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
     close(probe);
     const std::string port = std::to_string(ntohs(address.sin_port));
-    RunningProgram bridge(StartProgram({"perl", script, file, "2", port}, folder, "", folder + "/wxnowsrv.out", why));
+    test::RunningProgram bridge(test::StartProgram({"perl", script, file, "2", port}, folder, "", folder + "/wxnowsrv.out", why));
     if (!bridge.Started()) return "";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (std::chrono::steady_clock::now() < deadline) {
@@ -292,7 +292,7 @@ std::string ServedByTheBridgeScript(const std::string& file, const std::string& 
         if (!line.empty()) return line;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    why = "wxnowsrv.pl served no line in 15 s: " + ReadWholeFile(folder + "/wxnowsrv.out");
+    why = "wxnowsrv.pl served no line in 15 s: " + test::ReadBytes(folder + "/wxnowsrv.out");
     return "";
 }
 
@@ -303,7 +303,7 @@ TEST(XastirBridge, ServesTheLinuxProgramsRecordAsTheLineXastirReads) {
     const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/xastir";
     TypeRowsIntoTheLinuxProgram({1}, work + "/typed");  // the worked example
     ASSERT_FALSE(HasFatalFailure());
-    const std::string record = ReadWholeFile(work + "/typed/01/WX-DATA.txt");
+    const std::string record = test::ReadBytes(work + "/typed/01/WX-DATA.txt");
     const std::string crLf = record.substr(0, 17) + "\r\n" + record.substr(18, record.size() - 19) + "\r\n";
     const struct {
         const char* name;
@@ -317,7 +317,7 @@ TEST(XastirBridge, ServesTheLinuxProgramsRecordAsTheLineXastirReads) {
         SCOPED_TRACE(c.name);
         const std::string folder = work + "/" + c.name;
         std::filesystem::create_directories(folder);
-        ASSERT_TRUE(WriteWholeFile(folder + "/WX-DATA.txt", c.record));
+        ASSERT_TRUE(test::WriteBytes(folder + "/WX-DATA.txt", c.record));
         std::string why;
         EXPECT_EQ(ServedByTheBridgeScript(folder + "/WX-DATA.txt", folder, why), c.served) << why;
     }

@@ -14,7 +14,7 @@
 
 #include "driver/driver.h"
 #include "onair/report_rows.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 namespace kobrant::onair {
 namespace {

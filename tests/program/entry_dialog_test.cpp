@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
 #include "host/dialog_host.h"
+#include "support/worked_example.h"
 
 namespace kobrant {
 namespace {
@@ -306,9 +307,9 @@ TEST_F(EntryDialog, EnterWritesBothFilesAndReplacesThemEachTime) {
     };
     const Case cases[] = {
         {"the worked example", false,
-         {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"},
-         {"270", "5", "8", "20", "0", "1.5", "2", "65", "1013.2"},
-         "270/011g018t068r000p006P008h65b10132"},
+         {test::worked_example::kTyped.begin(), test::worked_example::kTyped.end()},
+         {test::worked_example::kCleaned.begin(), test::worked_example::kCleaned.end()},
+         test::worked_example::kDataLine},
         {"CLEAR", true, {}, {"", "", "", "", "", "", "", "", ""}, ".../...g...t...r...p...P...h..b....."},
         {"typed again after CLEAR", false,
          {"90", "3", "", "-25", "", "", "", "100", "999"},
@@ -472,8 +473,7 @@ TEST_F(EntryDialog, FocusComesBackAfterSwitchingAwayAndBack) {
 // the next "Enter" writes the record and flashes green.
 TEST_F(EntryDialog, HeldRecordFlashesRedAndTheNextEnterGreen) {
     Start();
-    const std::vector<std::string> example = {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"};
-    PutTexts(example);
+    PutTexts({test::worked_example::kTyped.begin(), test::worked_example::kTyped.end()});
     std::vector<COLORREF> shown = PressEnterWatchingTheFlash();
     EXPECT_TRUE(Shows(shown, kGreen) && !Shows(shown, kRed)) << "colours shown:" << ColorsShown(shown);
     const std::string firstRecord = test::ReadBytes(File("WX-DATA.txt"));

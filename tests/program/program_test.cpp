@@ -10,7 +10,7 @@
 #include <string>
 
 #include "driver/driver.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 namespace kobrant {
 namespace {

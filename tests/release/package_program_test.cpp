@@ -7,14 +7,16 @@
 
 #include <gtest/gtest.h>
 
-#include "terminal/terminal_session.h"
-#include "system/file_test_support.h"
+#include "support/terminal_session.h"
+#include "support/files.h"
+#include "support/worked_example.h"
 
 namespace kobrant {
 namespace {
 
 TEST(PackagedProgram, WorkedExampleGivesBothFiles) {
-    const std::string data = "270/011g018t068r000p006P008h65b10132";
+    namespace example = test::worked_example;
+    const std::string data = example::kDataLine;
     test::TestDirectory folder, control;
     const ClockReading before = ReadLocalClock();
     {
@@ -22,7 +24,7 @@ TEST(PackagedProgram, WorkedExampleGivesBothFiles) {
                                       {"LC_ALL=C.UTF-8", "TERM=screen-256color"}, 80, 24);
         ASSERT_TRUE(session.Started()) << session.Why();
         ASSERT_TRUE(session.WaitFor("KOBRANT--V571")) << session.Screen();
-        session.TypeFields({"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"});
+        session.TypeFields({example::kTyped.begin(), example::kTyped.end()});
         session.Keys({"Enter"});
         EXPECT_TRUE(session.WaitFor("geschrieben: " + data)) << session.Screen();
         session.Keys({"F10"});
@@ -30,8 +32,7 @@ TEST(PackagedProgram, WorkedExampleGivesBothFiles) {
     }
     const ClockReading after = ReadLocalClock();
     // A new settings file: the run keeps position 0, 0.
-    EXPECT_EQ(test::ReadBytes(folder.Path() + "/kobrant.ctl"),
-              R"("270","5","8","20","0","1.5","2","65","1013.2",0,0)" "\n");
+    EXPECT_EQ(test::ReadBytes(folder.Path() + "/kobrant.ctl"), example::kSettingsTexts + "0,0\n");
     const std::string bytes = test::ReadBytes(folder.Path() + "/WX-DATA.txt");
     EXPECT_TRUE(test::IsLinuxRecord(bytes, data, before, after)) << bytes;
 }

@@ -18,6 +18,7 @@
 #include "driver/driver.h"
 #include "host/dialog_host.h"
 #include "host/dialog_units.h"
+#include "support/worked_example.h"
 
 namespace kobrant {
 namespace {
@@ -105,7 +106,8 @@ TEST_F(ReleaseZip, UnpackedProgramWritesTheWorkedExample) {
 
     // The operator empties the fields (a new settings file filled them with zeros),
     // then types the nine values of the worked example, decimal commas included.
-    const std::vector<std::string> typed = {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"};
+    namespace example = test::worked_example;
+    const std::vector<std::string> typed(example::kTyped.begin(), example::kTyped.end());
     ASSERT_TRUE(driver::PressButton(dialog, kClearButtonId));
     for (std::size_t field = 0; field < typed.size(); ++field) {
         ASSERT_TRUE(driver::TypeChars(GetDlgItem(dialog, kFirstEditFieldId + static_cast<int>(field)), typed[field]));
@@ -124,10 +126,9 @@ TEST_F(ReleaseZip, UnpackedProgramWritesTheWorkedExample) {
     int left = 0, top = 0;
     ASSERT_TRUE(SavedPosition(dialog, left, top));
     EXPECT_EQ(driver::ReadWholeFile(folder_ + "\\kobrant.ctl"),
-              "\"270\",\"5\",\"8\",\"20\",\"0\",\"1.5\",\"2\",\"65\",\"1013.2\"," + std::to_string(left) + "," +
-                  std::to_string(top) + "\r\n");
+              example::kSettingsTexts + std::to_string(left) + "," + std::to_string(top) + "\r\n");
     // The timestamp of the local clock at "Enter", on either side of a minute.
-    const std::string dataLine = "270/011g018t068r000p006P008h65b10132\r\n";
+    const std::string dataLine = example::kDataLine + "\r\n";
     const std::string early = driver::RecordTimestamp(before) + "\r\n" + dataLine;
     const std::string late = driver::RecordTimestamp(after) + "\r\n" + dataLine;
     const std::string record = driver::ReadWholeFile(folder_ + "\\WX-DATA.txt");

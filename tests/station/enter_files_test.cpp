@@ -5,19 +5,20 @@
 #include <memory>
 #include <string>
 
-#include "system/file_test_support.h"
+#include "support/files.h"
 #include "numbers/float_state.h"
+#include "support/worked_example.h"
 
 namespace kobrant {
 namespace {
 
 ClockReading ExampleClock() { return {2026, 12, 6, 14, 5, 33}; }
 
-const FieldTexts kTyped = {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"};
-const FieldTexts kCleaned = {"270", "5", "8", "20", "0", "1.5", "2", "65", "1013.2"};
-const ValueTexts kValues = {"270", "011", "018", "068", "000", "006", "008", "65", "10132"};
-const std::string kSettingsLine = "\"270\",\"5\",\"8\",\"20\",\"0\",\"1.5\",\"2\",\"65\",\"1013.2\",5,5" + test::Eol();
-const std::string kRecord = "Dec 06 2026 14:05" + test::Eol() + "270/011g018t068r000p006P008h65b10132" + test::Eol();
+using test::worked_example::kCleaned;
+using test::worked_example::kTyped;
+using test::worked_example::kValues;
+const std::string kSettingsLine = test::worked_example::kSettingsTexts + "5,5" + test::Eol();
+const std::string kRecord = "Dec 06 2026 14:05" + test::Eol() + test::worked_example::kDataLine + test::Eol();
 
 class EnterFiles : public ::testing::Test {
 protected:
@@ -45,7 +46,7 @@ TEST_F(EnterFiles, CommentExamples) {
     EnterOutcome outcome = WriteEnterFiles(values, 5, 5, kValues, ExampleClock);
     EXPECT_TRUE(outcome.Written());
     EXPECT_EQ(outcome.timestampLine, "Dec 06 2026 14:05");
-    EXPECT_EQ(outcome.dataLine, "270/011g018t068r000p006P008h65b10132");
+    EXPECT_EQ(outcome.dataLine, test::worked_example::kDataLine);
     CloseEnterFiles(outcome);
     EXPECT_TRUE(outcome.Written());
     EXPECT_EQ(test::ReadBytes(dir.File("kobrant.ctl")), kSettingsLine);

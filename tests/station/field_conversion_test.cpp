@@ -8,7 +8,7 @@
 
 #include "station/settings_file.h"
 #include "station/weather_record.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 namespace kobrant {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 namespace kobrant {
 namespace {

@@ -9,7 +9,8 @@
 
 #include "station/field_conversion.h"
 #include "station/settings_file.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
+#include "support/worked_example.h"
 
 namespace kobrant {
 namespace {
@@ -31,7 +32,7 @@ void SetClock(std::vector<ClockReading> readings) {
 
 // The worked example: "Enter" at 14:05:33 on 6 December 2026.
 constexpr ClockReading kExampleTime = {2026, 12, 6, 14, 5, 33};
-const ValueTexts kExampleValues = {"270", "011", "018", "068", "000", "006", "008", "65", "10132"};
+const ValueTexts& kExampleValues = test::worked_example::kValues;
 
 ValueTexts Converted(FieldTexts typed) {
     ValueTexts values;
@@ -153,7 +154,7 @@ TEST_F(WeatherRecordFile, WorkedExampleByteForByteAndLeftOpen) {
     CloseAllFiles(error);
     EXPECT_EQ(error.code, 0);
     EXPECT_EQ(test::ReadBytes(path),
-              "Dec 06 2026 14:05" + test::Eol() + "270/011g018t068r000p006P008h65b10132" + test::Eol());
+              "Dec 06 2026 14:05" + test::Eol() + test::worked_example::kDataLine + test::Eol());
     EXPECT_EQ(test::ReadBytes(SystemReplacementName(path)), SystemOutputReplacesFile() ? "<missing>" : test::ReadBytes(path));
 }
 

@@ -10,7 +10,7 @@
 #include <csignal>
 #include <memory>
 
-#include "system/file_test_support.h"
+#include "support/files.h"
 #include "system/sequential_files.h"
 
 namespace kobrant {

@@ -8,7 +8,7 @@
 
 #include "system/error_codes.h"
 #include "numbers/extended_test_support.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 namespace kobrant {
 namespace {

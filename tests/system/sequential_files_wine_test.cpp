@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "driver/wine.h"
-#include "system/file_test_support.h"
+#include "support/files.h"
 #include "system/sequential_files.h"
 
 namespace kobrant {

@@ -16,9 +16,10 @@
 #include <string_view>
 #include <thread>
 
-#include "onair/processes_posix.h"
-#include "terminal/terminal_session.h"
-#include "system/file_test_support.h"
+#include "support/processes_posix.h"
+#include "support/terminal_session.h"
+#include "support/files.h"
+#include "support/worked_example.h"
 
 namespace kobrant {
 namespace {
@@ -37,16 +38,16 @@ using test::ProgramUnderTest;
 const std::vector<std::string> kUtf8 = {"LC_ALL=C.UTF-8", "TERM=screen-256color"};
 
 const std::string kDefaults = R"("000","000","000","00","000","000","000","000","0000",5,5)" "\r\n";
-const std::string kOperatorLine = R"("270","5","8","20","0","1.5","2","65","1013.2",-1,40)" "\r\n";
-const std::string kWorkedLine = R"("270","5","8","20","0","1.5","2","65","1013.2",-1,40)" "\n";
-const std::string kWorkedData = "270/011g018t068r000p006P008h65b10132";
+const std::string kOperatorLine = test::worked_example::kSettingsTexts + "-1,40\r\n";
+const std::string kWorkedLine = test::worked_example::kSettingsTexts + "-1,40\n";
+const std::string kWorkedData = test::worked_example::kDataLine;
 
 // The worked example typed over the defaults (each field's text is marked on entry),
 // then "Enter" pressed: Tab from the pressure lands on it.
 std::vector<std::string> WorkedExample(std::vector<std::string> after) {
     std::vector<std::string> script;
-    for (const char* value : {"270", "5", "8", "20", "0", "1,5", "2", "65", "1013,2"}) {
-        script.push_back(std::string("type:") + value);
+    for (const std::string& value : test::worked_example::kTyped) {
+        script.push_back("type:" + value);
         script.push_back("keys:Tab");
     }
     script.push_back("keys:Enter");
@@ -83,9 +84,9 @@ bool RunStep(TerminalSession& session, const std::string& step, std::string& why
 // The record's two lines, its timestamp from a clock reading taken before or after.
 void ImmutableFolder(const std::string& folder, bool immutable) {
     std::string why;
-    const int process = onair::StartProgram({"chattr", immutable ? "+i" : "-i", folder}, "/", "", "/dev/null", why);
+    const int process = test::StartProgram({"chattr", immutable ? "+i" : "-i", folder}, "/", "", "/dev/null", why);
     int status = -1;
-    ASSERT_TRUE(process > 0 && onair::WaitForEnd(process, 10000, status) && status == 0) << "chattr " << why;
+    ASSERT_TRUE(process > 0 && test::WaitForEnd(process, 10000, status) && status == 0) << "chattr " << why;
 }
 
 class TerminalProgram : public ::testing::Test {
@@ -140,7 +141,7 @@ TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
         SCOPED_TRACE(row.name);
         test::TestDirectory rowFolder, rowControl;
         const std::string settings = rowFolder.Path() + "/kobrant.ctl", record = rowFolder.Path() + "/WX-DATA.txt";
-        if (!row.settingsBefore.empty()) onair::WriteWholeFile(settings, row.settingsBefore);
+        if (!row.settingsBefore.empty()) test::WriteBytes(settings, row.settingsBefore);
         const ClockReading before = ReadLocalClock();
         {
             TerminalSession session(ProgramUnderTest(), rowFolder.Path(), rowControl.Path(), row.environment, 80, 24);
@@ -175,7 +176,7 @@ TEST_F(TerminalProgram, ReaderNeverFindsTheRecordMissingOrPartial) {
     // replacement is the same rename on every processor, and this runs natively.
     if (!std::string_view(KOBRANT_PROGRAM_EMULATOR).empty()) GTEST_SKIP() << "a reader thread under qemu-user";
     constexpr int kPresses = 20;
-    onair::WriteWholeFile(File("kobrant.ctl"), kOperatorLine);
+    test::WriteBytes(File("kobrant.ctl"), kOperatorLine);
     TerminalSession session(ProgramUnderTest(), folder.Path(), control.Path(), kUtf8, 80, 24);
     ASSERT_TRUE(session.Started()) << session.Why();
     ASSERT_TRUE(session.WaitFor("KOBRANT--V571"));
@@ -241,11 +242,11 @@ TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
         SCOPED_TRACE(row.arguments.empty() ? "no arguments, no terminal" : row.arguments.front());
         std::string why;
         const std::string output = control.Path() + "/output";
-        const int process = onair::StartProgram(argv, folder.Path(), "", output, why);
+        const int process = test::StartProgram(argv, folder.Path(), "", output, why);
         int status = -1;
-        ASSERT_TRUE(process > 0 && onair::WaitForEnd(process, 10000, status)) << why;
+        ASSERT_TRUE(process > 0 && test::WaitForEnd(process, 10000, status)) << why;
         EXPECT_EQ(status, row.status);
-        EXPECT_NE(onair::ReadWholeFile(output).find(row.output), std::string::npos) << onair::ReadWholeFile(output);
+        EXPECT_NE(test::ReadBytes(output).find(row.output), std::string::npos) << test::ReadBytes(output);
         EXPECT_EQ(test::ReadBytes(File("kobrant.ctl")), "<missing>");
     }
 }

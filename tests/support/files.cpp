@@ -1,4 +1,4 @@
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 #include <atomic>
 #include <chrono>
@@ -42,9 +42,10 @@ std::string ReadBytes(const std::string& name) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteBytes(const std::string& name, std::string_view bytes) {
+bool WriteBytes(const std::string& name, std::string_view bytes) {
     std::ofstream out(Native(name), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 std::uintmax_t FileSize(const std::string& name) {

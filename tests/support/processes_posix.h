@@ -1,13 +1,13 @@
 #pragma once
-// Running Dire Wolf's programs from the on-air tests (Linux): a program started in a
-// folder with its output going to a file, waited for with a time limit, and ended by
-// its own process id when it is not meant to end by itself.
+// Running other programs from the tests (Linux): a program started in a folder with its
+// output going to a file, waited for with a time limit, and ended by its own process id
+// when it is not meant to end by itself.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace kobrant::onair {
+namespace kobrant::test {
 
 // Whether a program of this name is on the PATH (a name with a "/" is a path of its own).
 bool OnPath(std::string_view program);
@@ -41,12 +41,4 @@ private:
     int processId_;
 };
 
-std::string ReadWholeFile(const std::string& path);
-bool WriteWholeFile(const std::string& path, std::string_view bytes);
-
-// decode_aprs on these packets, one a line, fed from a file in folder: its output, or
-// false with why.
-bool RunDecodeAprs(const std::vector<std::string>& packets, const std::string& folder, std::string& output,
-                   std::string& why);
-
-}  // namespace kobrant::onair
+}  // namespace kobrant::test

@@ -1,4 +1,4 @@
-#include "terminal/terminal_session.h"
+#include "support/terminal_session.h"
 
 #include <signal.h>
 
@@ -8,8 +8,9 @@
 #include <string_view>
 #include <thread>
 
-#include "onair/processes_posix.h"
 #include "station/weather_record.h"
+#include "support/files.h"
+#include "support/processes_posix.h"
 
 namespace kobrant::test {
 namespace {
@@ -47,7 +48,7 @@ TerminalSession::TerminalSession(const std::vector<std::string>& program, const 
                                  int columns, int lines)
     : socket_(controlFolder + "/tmux-socket"), controlFolder_(controlFolder) {
     const std::string configuration = controlFolder + "/tmux.conf";
-    onair::WriteWholeFile(configuration, "set -g remain-on-exit on\nset -g status off\n");
+    WriteBytes(configuration, "set -g remain-on-exit on\nset -g status off\n");
     // The shell around the program reaps it and keeps its exit status (tmux's own
     // pane_dead_status is sometimes never filled in when the program ends while tmux
     // is busy).
@@ -67,14 +68,14 @@ std::string TerminalSession::Tmux(const std::vector<std::string>& arguments) {
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const std::string output = socket_ + ".out";
     std::string why;
-    const int process = onair::StartProgram(argv, controlFolder_, "", output, why);
+    const int process = StartProgram(argv, controlFolder_, "", output, why);
     int status = -1;
-    if (process < 0 || !onair::WaitForEnd(process, kTmuxTimeoutMs, status)) {
-        if (process > 0) onair::EndProgram(process);
+    if (process < 0 || !WaitForEnd(process, kTmuxTimeoutMs, status)) {
+        if (process > 0) EndProgram(process);
         why_ = "tmux " + arguments.front() + ": " + (why.empty() ? "no answer" : why);
         return std::string();
     }
-    std::string text = onair::ReadWholeFile(output);
+    std::string text = ReadBytes(output);
     if (status != 0) why_ = "tmux " + arguments.front() + " ended with " + std::to_string(status) + ": " + text;
     return text;
 }
@@ -124,7 +125,7 @@ bool TerminalSession::WaitForColors(const std::string& sequence, int timeoutMs) 
 int TerminalSession::WaitForExit(int timeoutMs) {
     std::string status;
     const bool ended = PollUntil(timeoutMs, [&] {
-        status = onair::ReadWholeFile(ExitStatusFile());
+        status = ReadBytes(ExitStatusFile());
         return status.find('\n') != std::string::npos;
     });
     return ended ? std::stoi(status) : -1;
@@ -137,8 +138,9 @@ void TerminalSession::Signal(int signal) {
     const std::string shell = Tmux({"display-message", "-p", "#{pane_pid}"});
     if (shell.empty()) return;
     const std::string shellId = std::to_string(std::stoi(shell));
-    const std::string children = onair::ReadWholeFile("/proc/" + shellId + "/task/" + shellId + "/children");
-    if (!children.empty()) kill(std::stoi(children), signal);
+    const std::string children = ReadBytes("/proc/" + shellId + "/task/" + shellId + "/children");
+    const int program = std::atoi(children.c_str());  // 0 when it has none
+    if (program > 0) kill(program, signal);
 }
 
 }  // namespace kobrant::test

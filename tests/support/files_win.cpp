@@ -1,9 +1,11 @@
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 #include "driver/wine.h"
 #include "host/win32.h"
 
 namespace kobrant::test {
+
+std::string Eol() { return "\r\n"; }
 
 ReadOnlyFile::ReadOnlyFile(std::string name) : name_(std::move(name)) {
     made_ = SetFileAttributesA(name_.c_str(), FILE_ATTRIBUTE_READONLY) != 0;

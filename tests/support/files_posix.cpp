@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "system/file_test_support.h"
+#include "support/files.h"
 
 namespace kobrant::test {
 namespace {
@@ -39,6 +39,8 @@ std::string SetImmutable(const std::string& path, bool immutable) {
 }
 
 }  // namespace
+
+std::string Eol() { return "\n"; }
 
 static std::string Parent(const std::string& path) { return path.substr(0, path.rfind('/')); }
 

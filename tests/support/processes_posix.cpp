@@ -1,4 +1,4 @@
-#include "onair/processes_posix.h"
+#include "support/processes_posix.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -15,7 +15,7 @@
 #include <sstream>
 #include <thread>
 
-namespace kobrant::onair {
+namespace kobrant::test {
 
 bool OnPath(std::string_view program) {
     if (program.find('/') != std::string_view::npos) return access(std::string(program).c_str(), X_OK) == 0;
@@ -90,43 +90,4 @@ void EndProgram(int processId) {
     WaitForEnd(processId, 2000, status);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-bool WriteWholeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
-}
-
-bool RunDecodeAprs(const std::vector<std::string>& packets, const std::string& folder, std::string& output,
-                   std::string& why) {
-    std::string lines;
-    for (const std::string& packet : packets) lines += packet + "\n";
-    const std::string input = folder + "/packets.txt";
-    const std::string decoded = folder + "/decoded.txt";
-    if (!WriteWholeFile(input, lines)) {
-        why = "cannot write " + input;
-        return false;
-    }
-    const int process = StartProgram({"decode_aprs", input}, folder, "", decoded, why);
-    if (process < 0) return false;
-    int status = 0;
-    if (!WaitForEnd(process, 60000, status)) {
-        EndProgram(process);
-        why = "decode_aprs did not end within 60 s";
-        return false;
-    }
-    output = ReadWholeFile(decoded);
-    if (status != 0) {
-        why = "decode_aprs ended with " + std::to_string(status);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace kobrant::onair
+}  // namespace kobrant::test

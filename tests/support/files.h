@@ -1,7 +1,7 @@
 #pragma once
-// What the file tests need around the file layer: a fresh folder per test, the bytes
-// of a file, and the platform's ways to make a file read-only, hidden or held open by
-// another opener (file_test_support_win.cpp / _posix.cpp).
+// What the tests need around files: a fresh folder per test, the bytes of a file (the
+// one way the tests read and write them), and the platform's ways to make a file
+// read-only, hidden or held open by another opener (files_win.cpp / files_posix.cpp).
 
 #include <cstdint>
 #include <string>
@@ -11,8 +11,8 @@
 
 namespace kobrant::test {
 
-// The line end the file layer writes on this system: CR LF on Windows, LF on Linux.
-inline std::string Eol() { return std::string(SystemLineEnd()); }
+// The line end the program's files have on this system: CR LF on Windows, LF on Linux.
+std::string Eol();
 
 // A fresh folder under the system's temp folder, removed with everything in it.
 class TestDirectory {
@@ -31,9 +31,10 @@ private:
 };
 
 // Reads and writes whole files through the platform's own path rules ("\" is a
-// separator on Linux too, as for the file layer). ReadBytes of a missing file: "<missing>".
+// separator on Linux too, as for the file layer). ReadBytes of a file that can't be
+// read: "<missing>". WriteBytes makes or empties the file; false when that failed.
 std::string ReadBytes(const std::string& name);
-void WriteBytes(const std::string& name, std::string_view bytes);
+bool WriteBytes(const std::string& name, std::string_view bytes);
 // The size as the folder reports it: readable while the file layer holds the file.
 std::uintmax_t FileSize(const std::string& name);
 void MakeDirectory(const std::string& name);
