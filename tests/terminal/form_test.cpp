@@ -94,26 +94,28 @@ TEST(FormKeys, CommentExamples) {
 // Editing keys, each row from a field holding "abc" just entered (all of it marked).
 TEST(FormKeys, EditingAField) {
     const struct {
-        std::vector<Key> keys;
+        const char* keys;
+        std::vector<Key> pressed;
         std::string text;
         std::size_t cursor;
     } rows[] = {
-        {{}, "abc", 3},
-        {{{KeyKind::kBackspace}}, "", 0},
-        {{{KeyKind::kDelete}}, "", 0},
-        {{{KeyKind::kSpace}}, " ", 1},
-        {{{KeyKind::kEnd}, {KeyKind::kBackspace}}, "ab", 2},
-        {{{KeyKind::kHome}, {KeyKind::kDelete}}, "bc", 0},
-        {{{KeyKind::kLeft}, {KeyKind::kRight}, Char(U'\u00FC')}, "a\xFC" "bc", 2},
-        {{{KeyKind::kRight}, {KeyKind::kRight}, {KeyKind::kLeft}, {KeyKind::kLeft}}, "abc", 1},
-        {{{KeyKind::kHome}, {KeyKind::kLeft}, {KeyKind::kBackspace}}, "abc", 0},
-        {{{KeyKind::kEnd}, Char(U'\u20AC'), Char(U'\t'), Char(U'x')}, "abc\x80x", 5},
+        {"none", {}, "abc", 3},
+        {"Backspace", {{KeyKind::kBackspace}}, "", 0},
+        {"Delete", {{KeyKind::kDelete}}, "", 0},
+        {"Space", {{KeyKind::kSpace}}, " ", 1},
+        {"End Backspace", {{KeyKind::kEnd}, {KeyKind::kBackspace}}, "ab", 2},
+        {"Home Delete", {{KeyKind::kHome}, {KeyKind::kDelete}}, "bc", 0},
+        {"Left Right \u00FC", {{KeyKind::kLeft}, {KeyKind::kRight}, Char(U'\u00FC')}, "a\xFC" "bc", 2},
+        {"Right Right Left Left", {{KeyKind::kRight}, {KeyKind::kRight}, {KeyKind::kLeft}, {KeyKind::kLeft}}, "abc", 1},
+        {"Home Left Backspace", {{KeyKind::kHome}, {KeyKind::kLeft}, {KeyKind::kBackspace}}, "abc", 0},
+        {"End \u20AC TAB x", {{KeyKind::kEnd}, Char(U'\u20AC'), Char(U'\t'), Char(U'x')}, "abc\x80x", 5},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.keys);
         FormState form = OpenForm({"abc"});
-        for (const Key& key : row.keys) HandleKey(form, key);
-        EXPECT_EQ(form.fields[0].text, row.text) << row.text;
-        EXPECT_EQ(form.fields[0].cursor, row.cursor) << row.text;
+        for (const Key& key : row.pressed) HandleKey(form, key);
+        EXPECT_EQ(form.fields[0].text, row.text);
+        EXPECT_EQ(form.fields[0].cursor, row.cursor);
     }
 }
 
