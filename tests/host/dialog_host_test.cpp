@@ -36,14 +36,8 @@ TEST_F(DialogHost, OpeningCallsComeFirstOnceAfterAllControls) {
         }
         return 0;
     };
-    INT_PTR result = -1;
     int context = 0;
-    {
-        Watchdog watchdog(dialog);
-        result = RunModal(dialog, RecordingHandler, &context);
-        EXPECT_FALSE(watchdog.Fired());
-    }
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(RunWatched(dialog, &context), 0);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(WindowRecordCount(), 0u);
     for (const SeenMessage& seen : gScript.seen) {
@@ -109,12 +103,7 @@ TEST_F(DialogHost, ClosesOnlyOnSysCloseAnsweredZero) {
         }
         return 0;
     };
-    INT_PTR result = -1;
-    {
-        Watchdog watchdog(dialog);
-        result = RunModal(dialog, RecordingHandler);
-        EXPECT_FALSE(watchdog.Fired());
-    }
+    const INT_PTR result = RunWatched(dialog);
     EXPECT_TRUE(openAfterClose) << "a WM_CLOSE from outside closed the dialog";
     EXPECT_TRUE(openAfterKeys) << "Escape or Enter closed the dialog";
     EXPECT_TRUE(openAfterRefusedSysClose) << "SC_CLOSE answered 1 closed the dialog";
@@ -155,9 +144,7 @@ TEST_F(DialogHost, RunModalReturnsWhatCloseDialogGave) {
             if (message == WM_CLOSE && c.closeAgainOnClose) CloseDialog(d, 7);
             return 0;
         };
-        Watchdog watchdog(dialog);
-        EXPECT_EQ(RunModal(dialog, RecordingHandler), c.expected);
-        EXPECT_FALSE(watchdog.Fired());
+        EXPECT_EQ(RunWatched(dialog), c.expected);
         EXPECT_FALSE(IsWindow(dialog));
         EXPECT_EQ(CountSeen(WM_CLOSE), 1u);
         EXPECT_EQ(WindowRecordCount(), 0u);
@@ -173,9 +160,7 @@ TEST_F(DialogHost, DialogClosedWhileShowingEndsTheLoop) {
         if (message == WM_SHOWWINDOW && wParam) CloseDialog(d, 5);
         return 0;
     };
-    Watchdog watchdog(dialog);
-    EXPECT_EQ(RunModal(dialog, RecordingHandler), 5);
-    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_EQ(RunWatched(dialog), 5);
     EXPECT_FALSE(IsWindow(dialog));
 }
 
@@ -224,9 +209,7 @@ TEST_F(DialogHost, HandlerAnswersAndReentry) {
         }
         return 0;
     };
-    Watchdog watchdog(dialog);
-    EXPECT_EQ(RunModal(dialog, RecordingHandler), 0);
-    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_EQ(RunWatched(dialog), 0);
     EXPECT_EQ(results[0], 42);
     EXPECT_EQ(results[1], 7);
     EXPECT_EQ(results[2], 0);
@@ -253,22 +236,13 @@ TEST_F(DialogHost, RepaintDialogPaintsEverythingAtOnce) {
             RepaintDialog(d);
             dialogQueries = CountSeen(WM_CTLCOLORDLG) - dialogBefore;
             labelQueries = CountSeen(WM_CTLCOLORSTATIC) - labelBefore;
-            HDC dc = GetDC(d);
-            dialogPixel = GetPixel(dc, 1, 1);
-            ReleaseDC(d, dc);
-            HWND edit = ControlWindow(d, kEditId);
-            RECT editClient{};
-            GetClientRect(edit, &editClient);
-            dc = GetDC(edit);
-            editPixel = GetPixel(dc, editClient.right - 2, editClient.bottom - 2);
-            ReleaseDC(edit, dc);
+            dialogPixel = PixelAt(d, 1, 1);
+            editPixel = CornerPixel(ControlWindow(d, kEditId));
             CloseDialog(d, 0);
         }
         return 0;
     };
-    Watchdog watchdog(dialog);
-    EXPECT_EQ(RunModal(dialog, RecordingHandler), 0);
-    EXPECT_FALSE(watchdog.Fired());
+    EXPECT_EQ(RunWatched(dialog), 0);
     EXPECT_GE(dialogQueries, 1u) << "the dialog's background was not painted";
     EXPECT_GE(labelQueries, 1u) << "the label was not painted";
     EXPECT_EQ(dialogPixel, RGB(0, 255, 255));

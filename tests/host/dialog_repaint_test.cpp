@@ -19,16 +19,6 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kEditBackground = RGB(157, 253, 239);
 
-// A pixel near the bottom-right corner of a window's client area, where no text is.
-COLORREF CornerPixel(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    HDC dc = GetDC(window);
-    const COLORREF pixel = GetPixel(dc, client.right - 2, client.bottom - 2);
-    ReleaseDC(window, dc);
-    return pixel;
-}
-
 // How often a control asked for its colours (every painting asks once).
 std::size_t QueriesFrom(HWND control) {
     std::size_t count = 0;
@@ -82,9 +72,7 @@ TEST_F(DialogRepaint, RepaintsWhatMayChangeAndKeepsTheRest) {
                 RepaintDialog(d);
                 opaqueQueries = QueriesFrom(opaqueLabel) - opaqueBefore;
                 clearQueries = QueriesFrom(clearLabel) - clearBefore;
-                HDC dc = GetDC(d);
-                dialogPixel = GetPixel(dc, 1, 1);
-                ReleaseDC(d, dc);
+                dialogPixel = PixelAt(d, 1, 1);
                 opaquePixel = CornerPixel(opaqueLabel);
                 clearPixel = CornerPixel(clearLabel);
                 editPixel = CornerPixel(ControlWindow(d, kEdit));
@@ -92,9 +80,7 @@ TEST_F(DialogRepaint, RepaintsWhatMayChangeAndKeepsTheRest) {
             }
             return 0;
         };
-        Watchdog watchdog(dialog);
-        EXPECT_EQ(RunModal(dialog, RecordingHandler), 0);
-        EXPECT_FALSE(watchdog.Fired());
+        EXPECT_EQ(RunWatched(dialog), 0);
         EXPECT_EQ(dialogPixel, c.dialog);
         EXPECT_EQ(opaquePixel, c.opaqueLabel) << "the opaque label";
         EXPECT_EQ(clearPixel, c.clearLabel) << "the transparent label";

@@ -129,11 +129,34 @@ private:
     }
 };
 
+// RunModal of the dialog with the recording handler and a watchdog that closes it when
+// the script does not; the watchdog having to is a failure of the test.
+inline INT_PTR RunWatched(HWND dialog, void* context = nullptr) {
+    Watchdog watchdog(dialog);
+    const INT_PTR result = RunModal(dialog, RecordingHandler, context);
+    EXPECT_FALSE(watchdog.Fired()) << "the watchdog closed the dialog";
+    return result;
+}
+
 // The pixel rectangle of a rectangle in the dialog's units.
 inline RECT PixelsOf(HWND dialog, int left, int top, int right, int bottom) {
     RECT rect{left, top, right, bottom};
     MapDialogRect(dialog, &rect);
     return rect;
+}
+
+// A pixel of a window's client area, and one near its bottom-right corner, where no
+// text is.
+inline COLORREF PixelAt(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return pixel;
+}
+inline COLORREF CornerPixel(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return PixelAt(window, client.right - 2, client.bottom - 2);
 }
 
 }  // namespace kobrant::test
