@@ -183,8 +183,10 @@ BeaconAnswer RunBeacon(const std::vector<std::string>& arguments, const BeaconSy
     if (!system.localToUtc(record.time, utc)) {
         return refuse("Zeit " + StampText(record.time) + " gibt es in der Zeitzone nicht");
     }
+    // In whole minutes, as the record's time is given: a record of 14:05 is 60 minutes
+    // old until 15:05:59.
     const std::int64_t age = system.now - utc;
-    if (age > std::int64_t{options.maxAge} * 60) {
+    if (age >= 0 && age / 60 > options.maxAge) {
         return refuse("Bericht von " + StampText(record.time) + " ist " + std::to_string(age / 60) +
                       " Minuten alt, erlaubt sind " + std::to_string(options.maxAge));
     }

@@ -56,6 +56,7 @@ TEST(BeaconAnswers, Table) {
         std::string_view out;
         std::string_view err;  // a part of standard error ("" : nothing at all)
         RecordFileRead failure = RecordFileRead::kRead;
+        int nowSeconds = 0;  // seconds after the minute `now`
     };
     const std::vector<std::string> folder = {kPosition, "/srv/wetter"};
     const auto with = [&folder](std::vector<std::string> more) {
@@ -70,6 +71,9 @@ TEST(BeaconAnswers, Table) {
         {"fresh, LF", folder, lf, kNow, 0, kExamplePacket, ""},
         {"just written", folder, kExample, "Dec 06 2026 14:05", 0, kExamplePacket, ""},
         {"60 minutes old", folder, kExample, "Dec 06 2026 15:05", 0, kExamplePacket, ""},
+        // the record's minute is all its time says: it may have been 14:05:59
+        {"60 minutes 59 seconds old", folder, kExample, "Dec 06 2026 15:05", 0, kExamplePacket, "",
+         RecordFileRead::kRead, 59},
         {"the current folder", {kPosition}, kExample, kNow, 0, kExamplePacket, ""},
         {"options before operands", {"--max-age", "5", kPosition, "/srv/wetter"}, kExample, kNow, 0, kExamplePacket, ""},
         {"--max-age=1440, a day old", with({"--max-age=1440"}), kExample, "Dec 07 2026 14:05", 0, kExamplePacket, ""},
@@ -84,6 +88,8 @@ TEST(BeaconAnswers, Table) {
         {"older than --max-age", with({"--max-age", "3"}), kExample, kNow, 1, "", "ist 5 Minuten alt, erlaubt sind 3"},
         {"days old", folder, kExample, "Dec 09 2026 09:00", 1, "", "ist 4015 Minuten alt"},
         {"6 minutes ahead", folder, kExample, "Dec 06 2026 13:59", 1, "", "liegt 6 Minuten in der Zukunft"},
+        {"5 minutes 1 second ahead", folder, kExample, "Dec 06 2026 13:59", 1, "", "liegt 5 Minuten in der Zukunft (Uhr",
+         RecordFileRead::kRead, 59},
         {"a year ahead", folder, "Dec 06 2027 14:05\n270/011g018t068r000p006P008h65b10132\n", kNow, 1, "",
          "in der Zukunft"},
         {"half-written: first line", folder, "Dec 06 2026 14:05\r\n", kNow, 1, "", "nur die Zeitzeile"},
@@ -126,7 +132,7 @@ TEST(BeaconAnswers, Table) {
         BeaconSystem system;
         system.readRecordFile = FakeRead;
         system.localToUtc = OneHourAhead;
-        system.now = LocalSeconds(c.now);
+        system.now = LocalSeconds(c.now) + c.nowSeconds;
         const BeaconAnswer answer = RunBeacon(c.arguments, system);
         EXPECT_EQ(answer.exitStatus, c.exitStatus) << c.name << "\n" << answer.err;
         EXPECT_EQ(answer.out, c.out) << c.name;
