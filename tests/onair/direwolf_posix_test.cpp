@@ -30,6 +30,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -38,6 +41,7 @@
 #include "onair/aprs_weather.h"
 #include "onair/processes_posix.h"
 #include "onair/report_rows.h"
+#include "station/weather_record.h"
 #include "terminal/terminal_session.h"
 #include "textio/file_test_support.h"
 
@@ -253,6 +257,123 @@ TEST(DireWolf, SendsWhatTheLinuxProgramWroteAndDecodeAprsReadsWhatWasTyped) {
     TypeRowsIntoTheLinuxProgram(AllRows(), work + "/typed");
     ASSERT_FALSE(HasFatalFailure());
     SendEachRecordAndDecode(work + "/typed", work, "\n");
+}
+
+// The README's beacon: a CBEACON whose infocmd runs kobrant-beacon, which prints the
+// complete weather report with the record's time in UTC, or nothing, and then Dire Wolf
+// sends nothing. One Dire Wolf run, one beacon per row, each due a second after the
+// start and then not for an hour: the worked example typed into the real Linux kobrant
+// just now gives one packet "@DDHHMMz" + position + "_" + data line, whose DDHHMM is a
+// UTC minute of the typing and whose values decode_aprs reads as typed; a record older
+// than --max-age, no record (before the first "Enter") and a record caught with its
+// first line only give none. Dire Wolf's log, with kobrant-beacon's reasons, stays in
+// onair/direwolf/beacon/direwolf.out.
+std::string UtcMinute(std::time_t when) {
+    std::tm utc{};
+    gmtime_r(&when, &utc);
+    char text[8];
+    std::strftime(text, sizeof text, "%d%H%M", &utc);
+    return text;
+}
+
+// The record's timestamp line at a local time `ago` seconds before now.
+std::string TimestampLineAgo(std::time_t ago) {
+    const std::time_t when = std::time(nullptr) - ago;
+    std::tm local{};
+    localtime_r(&when, &local);
+    const ClockReading clock = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                local.tm_hour,        local.tm_min,     local.tm_sec};
+    return TimestampLine(FormatDateText(clock), FormatTimeText(clock));
+}
+
+TEST(DireWolf, SendsTheBeaconCommandsFreshRecordOnlyAndDecodeAprsReadsIt) {
+    ASSERT_TRUE(OnPath("direwolf") && OnPath("decode_aprs")) << "Dire Wolf is not installed (tools/test installs it)";
+    const char* program = std::getenv("KOBRANT_PROGRAM");
+    ASSERT_NE(program, nullptr) << "KOBRANT_PROGRAM is not set: run through ctest";
+    // The build puts kobrant-beacon beside kobrant.
+    const std::string beacon = std::filesystem::path(program).parent_path() / "kobrant-beacon";
+    const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/beacon";
+    const std::string dataLine = ConvertedDataLine(kReportRows[1]);  // the worked example
+
+    const std::time_t typingStarted = std::time(nullptr);
+    TypeRowsIntoTheLinuxProgram({1}, work + "/typed");
+    ASSERT_FALSE(HasFatalFailure());
+    const std::time_t typingEnded = std::time(nullptr);
+
+    struct Row {
+        std::string name;
+        std::string folder;  // under work
+        std::optional<std::string> record;  // none: no WX-DATA.txt
+        bool sent;
+    };
+    const Row rows[] = {
+        {"fresh", "typed/01", ReadWholeFile(work + "/typed/01/WX-DATA.txt"), true},
+        {"older than --max-age", "old", TimestampLineAgo(61 * 60) + "\n" + dataLine + "\n", false},
+        {"no record", "none", std::nullopt, false},
+        {"first line only", "half", TimestampLineAgo(0) + "\n", false},
+    };
+    std::string configuration = "ADEVICE null null\nMYCALL " + std::string(kCallsign) + "\nAGWPORT 0\nKISSPORT 0\n";
+    for (const Row& row : rows) {
+        const std::string folder = work + "/" + row.folder;
+        std::filesystem::create_directories(folder);
+        std::filesystem::remove(folder + "/WX-DATA.txt");
+        if (row.record) {
+            ASSERT_TRUE(WriteWholeFile(folder + "/WX-DATA.txt", *row.record));
+        }
+        configuration += "CBEACON delay=0:01 every=60 via=WIDE2-1 infocmd=\"" + beacon + " " +
+                         std::string(kAprsPosition) + " " + folder + " --max-age 60\"\n";
+    }
+    ASSERT_TRUE(WriteWholeFile(work + "/direwolf.conf", configuration));
+
+    std::string why;
+    const std::string outputFile = work + "/direwolf.out";
+    RunningProgram direwolf(StartProgram({"direwolf", "-c", "direwolf.conf", "-t", "0"}, work, "", outputFile, why));
+    ASSERT_TRUE(direwolf.Started()) << why;
+    const auto started = std::chrono::steady_clock::now();
+    std::string output;
+    while (std::chrono::steady_clock::now() < started + std::chrono::seconds(20)) {
+        output = ReadWholeFile(outputFile);
+        std::size_t failures = 0;
+        for (std::size_t at = output.find("INFOCMD failure"); at != std::string::npos;
+             at = output.find("INFOCMD failure", at + 1)) {
+            ++failures;
+        }
+        if (failures == 3 && !SentPackets(output).empty()) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // nothing more comes
+    direwolf.End();
+    output = ReadWholeFile(outputFile);
+
+    const std::vector<std::string> sent = SentPackets(output);
+    ASSERT_EQ(sent.size(), 1u) << "Dire Wolf's output:\n" << output;
+    const std::string before = std::string(kCallsign) + ">APDW16,WIDE2-1:@";
+    const std::string after = "z" + std::string(kAprsPosition) + "_" + dataLine;
+    ASSERT_EQ(sent[0].size(), before.size() + 6 + after.size()) << sent[0];
+    EXPECT_EQ(sent[0].substr(0, before.size()), before) << sent[0];
+    EXPECT_EQ(sent[0].substr(before.size() + 6), after) << sent[0];
+    const std::string minute = sent[0].substr(before.size(), 6);
+    bool duringTyping = false;
+    for (std::time_t when = typingStarted - typingStarted % 60; when <= typingEnded; when += 60) {
+        duringTyping = duringTyping || minute == UtcMinute(when);
+    }
+    EXPECT_TRUE(duringTyping) << minute << " is no UTC minute from " << UtcMinute(typingStarted) << " to "
+                              << UtcMinute(typingEnded);
+    for (const Row& row : rows) {
+        if (!row.sent) {
+            EXPECT_NE(output.find(row.folder + "/WX-DATA.txt: "), std::string::npos)
+                << row.name << ": kobrant-beacon's reason is not in Dire Wolf's log:\n" << output;
+        }
+    }
+    EXPECT_NE(output.find("ist 61 Minuten alt, erlaubt sind 60"), std::string::npos) << output;
+
+    std::string decoded;
+    ASSERT_TRUE(RunDecodeAprs(sent, work, decoded, why)) << why << "\n" << decoded;
+    const std::vector<Reading> readings = ReadDecodeAprsOutput(decoded, sent);
+    std::array<std::string, kFieldCount> typed;
+    for (std::size_t f = 0; f < kFieldCount; ++f) typed[f] = std::string(kReportRows[1].texts[f]);
+    for (const std::string& mismatch : Compare(typed, readings[0]).mismatches) ADD_FAILURE() << mismatch;
+    std::printf("Dire Wolf sent %s\ndecode_aprs reads %s\n", sent[0].c_str(), readings[0].weatherLine.c_str());
 }
 
 // What Xastir's bridge script for weather files (wxnowsrv.pl, Debian's xastir-data)
