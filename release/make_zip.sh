@@ -30,7 +30,8 @@ require_epoch make_zip.sh "$epoch"
 if [ "$epoch" -lt 315532800 ]; then epoch=315532800; fi
 
 for program in "$exe" "$beacon"; do
-    if ! x86_64-w64-mingw32-objdump -p "$program" | grep -q 'symbols stripped'; then
+    headers=$(x86_64-w64-mingw32-objdump -p "$program")
+    if ! grep -q 'symbols stripped' <<<"$headers"; then
         echo "make_zip.sh: $program is not stripped; the release is made from the MinSizeRel build" >&2
         exit 1
     fi

@@ -41,6 +41,7 @@
 #include "onair/aprs_weather.h"
 #include "onair/processes_posix.h"
 #include "onair/report_rows.h"
+#include "station/record_check.h"
 #include "station/weather_record.h"
 #include "terminal/terminal_session.h"
 #include "textio/file_test_support.h"
@@ -374,6 +375,49 @@ TEST(DireWolf, SendsTheBeaconCommandsFreshRecordOnlyAndDecodeAprsReadsIt) {
     for (std::size_t f = 0; f < kFieldCount; ++f) typed[f] = std::string(kReportRows[1].texts[f]);
     for (const std::string& mismatch : Compare(typed, readings[0]).mismatches) ADD_FAILURE() << mismatch;
     std::printf("Dire Wolf sent %s\ndecode_aprs reads %s\n", sent[0].c_str(), readings[0].weatherLine.c_str());
+}
+
+// kobrant-beacon.exe under Wine and the Linux kobrant-beacon print the same for the same
+// record with CR LF: each row's record as kobrant.exe wrote it, with what
+// kobrant-beacon.exe printed for it and its exit status (type_rows_wine_test.cpp keeps
+// them beside it, with the same arguments: the position, --max-age 1440, the folder).
+TEST(KobrantBeacon, PrintsWhatKobrantBeaconExePrintsForTheWindowsRecords) {
+    const std::string rows = KOBRANT_ONAIR_ROWS;
+    if (rows.empty() || !std::filesystem::is_regular_file(rows + "/01/beacon.status")) {
+        GTEST_SKIP() << "no rows with kobrant-beacon.exe's answers in \"" << rows << "\": the windows build "
+                     << "keeps them (ctest --preset windows -R onair_typing_tests), which tools/test runs first";
+    }
+    const char* program = std::getenv("KOBRANT_PROGRAM");
+    ASSERT_NE(program, nullptr) << "KOBRANT_PROGRAM is not set: run through ctest";
+    const std::string beacon = std::filesystem::path(program).parent_path() / "kobrant-beacon";
+    const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/beacon-rows";
+    std::filesystem::create_directories(work);
+    std::size_t answered = 0;
+    for (std::size_t row = 0; row < kReportRows.size(); ++row) {
+        const std::string folder = rows + "/" + RowFolder(row);
+        SCOPED_TRACE(std::string(kReportRows[row].name) + " (" + folder + ")");
+        ASSERT_NE(ReadWholeFile(folder + "/WX-DATA.txt").find("\r\n"), std::string::npos) << "a record with CR LF";
+        const std::string out = work + "/" + RowFolder(row) + ".out";
+        std::string why;
+        const int process = StartProgram({beacon, std::string(kAprsPosition), "--max-age", "1440", folder}, work, "",
+                                         out, why);
+        ASSERT_GT(process, 0) << why;
+        int status = -1;
+        ASSERT_TRUE(WaitForEnd(process, 10000, status));
+        const std::string windowsStatus = ReadWholeFile(folder + "/beacon.status");
+        const std::string windowsOut = ReadWholeFile(folder + "/beacon.out");
+        EXPECT_EQ(std::to_string(status), windowsStatus) << "Linux: " << ReadWholeFile(out)
+                                                         << "\nWindows: " << ReadWholeFile(folder + "/beacon.err");
+        // A row is answered when its data line has a value.
+        EXPECT_EQ(status, AllValuesMissing(ConvertedDataLine(kReportRows[row])) ? 1 : 0);
+        if (status == 0) {
+            EXPECT_EQ(ReadWholeFile(out), windowsOut);  // standard error is empty then
+            ++answered;
+        } else {
+            EXPECT_EQ(windowsOut, "") << "kobrant-beacon.exe printed something and said no";
+        }
+    }
+    EXPECT_GT(answered, 0u);
 }
 
 // What Xastir's bridge script for weather files (wxnowsrv.pl, Debian's xastir-data)
