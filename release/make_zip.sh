@@ -2,7 +2,8 @@
 # make_zip.sh ZIP VERSION EPOCH EXE BEACON LICENSE LIESMICH README STAGING
 #
 # Makes the release zip ZIP (the CMake target release_zip runs this): kobrant.exe,
-# kobrant-beacon.exe (BEACON, the console program for Dire Wolf's beacon), the operator texts LIESMICH.txt (German) and README.txt (English), LICENSE and SHA256SUMS,
+# kobrant-beacon.exe (BEACON, the console program for Dire Wolf's beacon), the operator
+# texts LIESMICH.txt (German) and README.txt (English), LICENSE and SHA256SUMS,
 # in this order, at the zip's top level, so that they land in the folder the operator
 # unpacks it into. The same inputs give the same bytes:
 #

@@ -7,10 +7,12 @@
 // Xastir's bridge script for such weather files then serves the Linux program's record
 // as the one line Xastir's weather parser reads.
 //
-// Dire Wolf runs without a radio and opens no network port: its configuration is the
-// one the README gives ("Sending the report"), with ADEVICE null null, AGWPORT 0 and
-// KISSPORT 0, and one PBEACON per row, each due a second after the start and then not
-// for an hour, so each is sent once. Dire Wolf prints each frame it sends ("[0L] " and
+// Dire Wolf runs without a radio and opens no network port (ADEVICE null null, AGWPORT 0
+// and KISSPORT 0). To see every record's values on the air, whatever its age, the rows
+// go out as the comment of a PBEACON that reads the data line itself, one per row, each
+// due a second after the start and then not for an hour, so each is sent once; the
+// README's CBEACON with kobrant-beacon, which sends a record only while it is fresh, has
+// its own test below. Dire Wolf prints each frame it sends ("[0L] " and
 // the packet in monitor format); once all are there, the test ends it by its process id.
 //
 // The build names the folders: KOBRANT_ONAIR_ROWS (the rows' WX-DATA.txt files, one
