@@ -271,6 +271,14 @@ TEST(DireWolf, SendsWhatTheLinuxProgramWroteAndDecodeAprsReadsWhatWasTyped) {
 // than --max-age, no record (before the first "Enter") and a record caught with its
 // first line only give none. Dire Wolf's log, with kobrant-beacon's reasons, stays in
 // onair/direwolf/beacon/direwolf.out.
+// kobrant-beacon as the build made it, beside kobrant (KOBRANT_PROGRAM), with what runs
+// it where the build is for another processor (qemu for arm64).
+std::vector<std::string> BeaconUnderTest() {
+    std::vector<std::string> command = test::ProgramUnderTest();
+    command.back() = (std::filesystem::path(command.back()).parent_path() / "kobrant-beacon").string();
+    return command;
+}
+
 std::string UtcMinute(std::time_t when) {
     std::tm utc{};
     gmtime_r(&when, &utc);
@@ -291,10 +299,8 @@ std::string TimestampLineAgo(std::time_t ago) {
 
 TEST(DireWolf, SendsTheBeaconCommandsFreshRecordOnlyAndDecodeAprsReadsIt) {
     ASSERT_TRUE(OnPath("direwolf") && OnPath("decode_aprs")) << "Dire Wolf is not installed (tools/test installs it)";
-    const char* program = std::getenv("KOBRANT_PROGRAM");
-    ASSERT_NE(program, nullptr) << "KOBRANT_PROGRAM is not set: run through ctest";
-    // The build puts kobrant-beacon beside kobrant.
-    const std::string beacon = std::filesystem::path(program).parent_path() / "kobrant-beacon";
+    std::string beacon;
+    for (const std::string& word : BeaconUnderTest()) beacon += (beacon.empty() ? "" : " ") + word;
     const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/beacon";
     const std::string dataLine = ConvertedDataLine(kReportRows[1]);  // the worked example
 
@@ -389,9 +395,6 @@ TEST(KobrantBeacon, PrintsWhatKobrantBeaconExePrintsForTheWindowsRecords) {
         GTEST_SKIP() << "no rows with kobrant-beacon.exe's answers in \"" << rows << "\": the windows build "
                      << "keeps them (ctest --preset windows -R onair_typing_tests), which tools/test runs first";
     }
-    const char* program = std::getenv("KOBRANT_PROGRAM");
-    ASSERT_NE(program, nullptr) << "KOBRANT_PROGRAM is not set: run through ctest";
-    const std::string beacon = std::filesystem::path(program).parent_path() / "kobrant-beacon";
     const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/beacon-rows";
     std::filesystem::create_directories(work);
     std::size_t answered = 0;
@@ -401,8 +404,9 @@ TEST(KobrantBeacon, PrintsWhatKobrantBeaconExePrintsForTheWindowsRecords) {
         ASSERT_NE(ReadWholeFile(folder + "/WX-DATA.txt").find("\r\n"), std::string::npos) << "a record with CR LF";
         const std::string out = work + "/" + RowFolder(row) + ".out";
         std::string why;
-        const int process = StartProgram({beacon, std::string(kAprsPosition), "--max-age", "1440", folder}, work, "",
-                                         out, why);
+        std::vector<std::string> command = BeaconUnderTest();
+        command.insert(command.end(), {std::string(kAprsPosition), "--max-age", "1440", folder});
+        const int process = StartProgram(command, work, "", out, why);
         ASSERT_GT(process, 0) << why;
         int status = -1;
         ASSERT_TRUE(WaitForEnd(process, 10000, status));
