@@ -76,9 +76,11 @@ bool IsAprsPosition(std::string_view text);
 //   RunBeacon({"5231.00N/01324.00E", "/srv/wetter"}, system with the worked example's
 //             record of 14:05 local time (UTC+1), now 14:10) ->
 //       {0, "@061305z5231.00N/01324.00E_270/011g018t068r000p006P008h65b10132", ""}
-//   RunBeacon({"5231.00N/01324.00E", "--max-age", "3"}, the same) ->
-//       {1, "", "kobrant-beacon: WX-DATA.txt: Bericht von Dec 06 2026 14:05 ist 5 Minuten alt, erlaubt sind 3\n"}
-//   RunBeacon({"5231.00N"}, ...) -> {2, "", "kobrant-beacon: POSITION ... \nAufruf: ..."}
+//   RunBeacon({"5231.00N/01324.00E", "/srv/wetter", "--max-age", "3"}, the same) ->
+//       {1, "", "kobrant-beacon: /srv/wetter/WX-DATA.txt: Bericht von Dec 06 2026 14:05 ist 5
+//                Minuten alt, erlaubt sind 3\n"}
+//   RunBeacon({"5231.00N"}, ...) ->
+//       {2, "", "kobrant-beacon: POSITION \"5231.00N\" ist nicht DDMM.mmN/DDDMM.mmE\nAufruf: ..."}
 BeaconAnswer RunBeacon(const std::vector<std::string>& arguments, const BeaconSystem& system);
 
 }  // namespace kobrant
