@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# make_zip.sh ZIP VERSION EPOCH EXE LICENSE LIESMICH README STAGING
+# make_zip.sh ZIP VERSION EPOCH EXE BEACON LICENSE LIESMICH README STAGING
 #
-# Makes the release zip ZIP (the CMake target release_zip runs this): kobrant.exe, the
-# operator texts LIESMICH.txt (German) and README.txt (English), LICENSE and SHA256SUMS,
+# Makes the release zip ZIP (the CMake target release_zip runs this): kobrant.exe,
+# kobrant-beacon.exe (BEACON, the console program for Dire Wolf's beacon), the operator
+# texts LIESMICH.txt (German) and README.txt (English), LICENSE and SHA256SUMS,
 # in this order, at the zip's top level, so that they land in the folder the operator
 # unpacks it into. The same inputs give the same bytes:
 #
@@ -13,14 +14,14 @@
 #   owner, no access times; entries in a fixed order; no folder entries.
 #
 # STAGING is a folder of the build tree that is emptied and filled with the zip's files.
-# kobrant.exe must be stripped (the release build, MinSizeRel, links it with -s).
+# Both programs must be stripped (the release build, MinSizeRel, links them with -s).
 set -euo pipefail
 
-if [ $# -ne 8 ]; then
-    echo "usage: make_zip.sh ZIP VERSION EPOCH EXE LICENSE LIESMICH README STAGING" >&2
+if [ $# -ne 9 ]; then
+    echo "usage: make_zip.sh ZIP VERSION EPOCH EXE BEACON LICENSE LIESMICH README STAGING" >&2
     exit 2
 fi
-zip_file=$(realpath -m "$1") version=$2 epoch=$3 exe=$4 license=$5 liesmich=$6 readme=$7 staging=$8
+zip_file=$(realpath -m "$1") version=$2 epoch=$3 exe=$4 beacon=$5 license=$6 liesmich=$7 readme=$8 staging=$9
 
 . "$(dirname "$0")/checks.sh"
 require_tools make_zip.sh "zip, libc-bin, coreutils, binutils-mingw-w64-x86-64" \
@@ -29,11 +30,13 @@ require_epoch make_zip.sh "$epoch"
 # A zip entry's time cannot lie before 1980.
 if [ "$epoch" -lt 315532800 ]; then epoch=315532800; fi
 
-headers=$(x86_64-w64-mingw32-objdump -p "$exe")
-if ! grep -q 'symbols stripped' <<<"$headers"; then
-    echo "make_zip.sh: $exe is not stripped; the release is made from the MinSizeRel build" >&2
-    exit 1
-fi
+for program in "$exe" "$beacon"; do
+    headers=$(x86_64-w64-mingw32-objdump -p "$program")
+    if ! grep -q 'symbols stripped' <<<"$headers"; then
+        echo "make_zip.sh: $program is not stripped; the release is made from the MinSizeRel build" >&2
+        exit 1
+    fi
+done
 
 rm -rf "$staging"
 mkdir -p "$staging"
@@ -50,16 +53,17 @@ operator_text() {
 }
 
 cp "$exe" "$staging/kobrant.exe"
+cp "$beacon" "$staging/kobrant-beacon.exe"
 operator_text "$liesmich" "$staging/LIESMICH.txt"
 operator_text "$readme" "$staging/README.txt"
 cp "$license" "$staging/LICENSE"
 
-files=(kobrant.exe LIESMICH.txt README.txt LICENSE)
+files=(kobrant.exe kobrant-beacon.exe LIESMICH.txt README.txt LICENSE)
 (cd "$staging" && sha256sum "${files[@]}" >SHA256SUMS)
 files+=(SHA256SUMS)
 
 chmod 0644 "$staging"/*
-chmod 0755 "$staging/kobrant.exe"
+chmod 0755 "$staging/kobrant.exe" "$staging/kobrant-beacon.exe"
 for file in "${files[@]}"; do
     touch -d "@$epoch" "$staging/$file"
 done

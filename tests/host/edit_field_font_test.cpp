@@ -9,7 +9,7 @@
 // Serif" exactly that font, found through fontconfig. The test prefix has Wine's own
 // fonts (tools/wine/prefix), in which "MS Sans Serif" is a bitmap font, as on Windows.
 // The DejaVu Sans row keeps the crash in sight: it fails once Wine no longer crashes,
-// and the README's note goes with its Wine branch.
+// and the note in docs/development.md goes with its Wine branch.
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,7 @@ TEST(EditFieldFont, SmallTildeKeepsItsFieldOrWineCrashesWithAHostFont) {
         if (RunningUnderWine() && row.hostFontUnderWine) {
             // Wine, not Windows: the crash in Wine's shaping of the tilde as a mark.
             EXPECT_EQ(exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION))
-                << "Wine no longer crashes here: drop this Wine branch and the README's note";
+                << "Wine no longer crashes here: drop this Wine branch and its note in docs/development.md";
         } else {
             EXPECT_EQ(exitCode, static_cast<DWORD>(kFieldHoldsTheTilde)) << "exit code 0x" << std::hex << exitCode;
         }

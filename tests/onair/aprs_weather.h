@@ -35,6 +35,8 @@ inline constexpr std::string_view kCallsign = "KOBRNT";
 inline constexpr std::string_view kBeaconLatitude = "52^31.00N";    // as Dire Wolf's configuration writes it
 inline constexpr std::string_view kBeaconLongitude = "013^24.00E";
 inline constexpr std::string_view kPacketBeforeDataLine = "KOBRNT>APDW16:!5231.00N/01324.00E_";
+// The same position as kobrant-beacon takes it, APRS's own form.
+inline constexpr std::string_view kAprsPosition = "5231.00N/01324.00E";
 // How decode_aprs shows that position.
 inline constexpr std::string_view kPositionShown = "N 52 31.0000, E 013 24.0000";
 

@@ -7,10 +7,12 @@
 // Xastir's bridge script for such weather files then serves the Linux program's record
 // as the one line Xastir's weather parser reads.
 //
-// Dire Wolf runs without a radio and opens no network port: its configuration is the
-// one the README gives ("Sending the report"), with ADEVICE null null, AGWPORT 0 and
-// KISSPORT 0, and one PBEACON per row, each due a second after the start and then not
-// for an hour, so each is sent once. Dire Wolf prints each frame it sends ("[0L] " and
+// Dire Wolf runs without a radio and opens no network port (ADEVICE null null, AGWPORT 0
+// and KISSPORT 0). To see every record's values on the air, whatever its age, the rows
+// go out as the comment of a PBEACON that reads the data line itself, one per row, each
+// due a second after the start and then not for an hour, so each is sent once; the
+// README's CBEACON with kobrant-beacon, which sends a record only while it is fresh, has
+// its own test below. Dire Wolf prints each frame it sends ("[0L] " and
 // the packet in monitor format); once all are there, the test ends it by its process id.
 //
 // The build names the folders: KOBRANT_ONAIR_ROWS (the rows' WX-DATA.txt files, one
@@ -30,6 +32,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -38,8 +43,10 @@
 #include "onair/aprs_weather.h"
 #include "support/processes_posix.h"
 #include "onair/report_rows.h"
-#include "support/terminal_session.h"
+#include "station/record_check.h"
+#include "station/weather_record.h"
 #include "support/files.h"
+#include "support/terminal_session.h"
 
 namespace kobrant::onair {
 namespace {
@@ -228,10 +235,10 @@ void TypeRowsIntoTheLinuxProgram(const std::vector<std::size_t>& rows, const std
         onEnterButton = true;
         const std::string dataLine = ConvertedDataLine(r);
         ASSERT_TRUE(session.WaitFor("geschrieben: " + dataLine)) << session.Screen();
-        std::string record;
-        for (int wait = 0; wait < 500 && record.empty(); ++wait) {
+        std::string record = test::ReadBytes(file("WX-DATA.txt"));
+        for (int wait = 0; wait < 500 && record == "<missing>"; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
             record = test::ReadBytes(file("WX-DATA.txt"));
-            if (record.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ASSERT_EQ(record.size(), 17 + 1 + dataLine.size() + 1) << record;
         EXPECT_EQ(record.substr(17), "\n" + dataLine + "\n");
@@ -253,6 +260,170 @@ TEST(DireWolf, SendsWhatTheLinuxProgramWroteAndDecodeAprsReadsWhatWasTyped) {
     TypeRowsIntoTheLinuxProgram(AllRows(), work + "/typed");
     ASSERT_FALSE(HasFatalFailure());
     SendEachRecordAndDecode(work + "/typed", work, "\n");
+}
+
+// The README's beacon: a CBEACON whose infocmd runs kobrant-beacon, which prints the
+// complete weather report with the record's time in UTC, or nothing, and then Dire Wolf
+// sends nothing. One Dire Wolf run, one beacon per row, each due a second after the
+// start and then not for an hour: the worked example typed into the real Linux kobrant
+// just now gives one packet "@DDHHMMz" + position + "_" + data line, whose DDHHMM is a
+// UTC minute of the typing and whose values decode_aprs reads as typed; a record older
+// than --max-age, no record (before the first "Enter") and a record caught with its
+// first line only give none. Dire Wolf's log, with kobrant-beacon's reasons, stays in
+// onair/direwolf/beacon/direwolf.out.
+// kobrant-beacon as the build made it, beside kobrant (KOBRANT_PROGRAM), with what runs
+// it where the build is for another processor (qemu for arm64).
+std::vector<std::string> BeaconUnderTest() {
+    std::vector<std::string> command = test::ProgramUnderTest();
+    command.back() = (std::filesystem::path(command.back()).parent_path() / "kobrant-beacon").string();
+    return command;
+}
+
+std::string UtcMinute(std::time_t when) {
+    std::tm utc{};
+    gmtime_r(&when, &utc);
+    char text[8];
+    std::strftime(text, sizeof text, "%d%H%M", &utc);
+    return text;
+}
+
+// The record's timestamp line at a local time `ago` seconds before now.
+std::string TimestampLineAgo(std::time_t ago) {
+    const std::time_t when = std::time(nullptr) - ago;
+    std::tm local{};
+    localtime_r(&when, &local);
+    const ClockReading clock = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                local.tm_hour,        local.tm_min,     local.tm_sec};
+    return TimestampLine(FormatDateText(clock), FormatTimeText(clock));
+}
+
+TEST(DireWolf, SendsTheBeaconCommandsFreshRecordOnlyAndDecodeAprsReadsIt) {
+    ASSERT_TRUE(test::OnPath("direwolf") && test::OnPath("decode_aprs")) << "Dire Wolf is not installed (tools/test installs it)";
+    std::string beacon;
+    for (const std::string& word : BeaconUnderTest()) beacon += (beacon.empty() ? "" : " ") + word;
+    const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/beacon";
+    const std::string dataLine = ConvertedDataLine(kReportRows[1]);  // the worked example
+
+    const std::time_t typingStarted = std::time(nullptr);
+    TypeRowsIntoTheLinuxProgram({1}, work + "/typed");
+    ASSERT_FALSE(HasFatalFailure());
+    const std::time_t typingEnded = std::time(nullptr);
+
+    struct Row {
+        std::string name;
+        std::string folder;  // under work
+        std::optional<std::string> record;  // none: no WX-DATA.txt
+        bool sent;
+    };
+    const Row rows[] = {
+        {"fresh", "typed/01", test::ReadBytes(work + "/typed/01/WX-DATA.txt"), true},
+        {"older than --max-age", "old", TimestampLineAgo(61 * 60) + "\n" + dataLine + "\n", false},
+        {"no record", "none", std::nullopt, false},
+        {"first line only", "half", TimestampLineAgo(0) + "\n", false},
+    };
+    std::string configuration = "ADEVICE null null\nMYCALL " + std::string(kCallsign) + "\nAGWPORT 0\nKISSPORT 0\n";
+    for (const Row& row : rows) {
+        const std::string folder = work + "/" + row.folder;
+        std::filesystem::create_directories(folder);
+        std::filesystem::remove(folder + "/WX-DATA.txt");
+        if (row.record) {
+            ASSERT_TRUE(test::WriteBytes(folder + "/WX-DATA.txt", *row.record));
+        }
+        configuration += "CBEACON delay=0:01 every=60 via=WIDE2-1 infocmd=\"" + beacon + " " +
+                         std::string(kAprsPosition) + " " + folder + " --max-age 60\"\n";
+    }
+    ASSERT_TRUE(test::WriteBytes(work + "/direwolf.conf", configuration));
+
+    std::string why;
+    const std::string outputFile = work + "/direwolf.out";
+    test::RunningProgram direwolf(test::StartProgram({"direwolf", "-c", "direwolf.conf", "-t", "0"}, work, "", outputFile, why));
+    ASSERT_TRUE(direwolf.Started()) << why;
+    const auto started = std::chrono::steady_clock::now();
+    std::string output;
+    while (std::chrono::steady_clock::now() < started + std::chrono::seconds(20)) {
+        output = test::ReadBytes(outputFile);
+        std::size_t failures = 0;
+        for (std::size_t at = output.find("INFOCMD failure"); at != std::string::npos;
+             at = output.find("INFOCMD failure", at + 1)) {
+            ++failures;
+        }
+        if (failures == 3 && !SentPackets(output).empty()) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // nothing more comes
+    direwolf.End();
+    output = test::ReadBytes(outputFile);
+
+    const std::vector<std::string> sent = SentPackets(output);
+    ASSERT_EQ(sent.size(), 1u) << "Dire Wolf's output:\n" << output;
+    const std::string before = std::string(kCallsign) + ">APDW16,WIDE2-1:@";
+    const std::string after = "z" + std::string(kAprsPosition) + "_" + dataLine;
+    ASSERT_EQ(sent[0].size(), before.size() + 6 + after.size()) << sent[0];
+    EXPECT_EQ(sent[0].substr(0, before.size()), before) << sent[0];
+    EXPECT_EQ(sent[0].substr(before.size() + 6), after) << sent[0];
+    const std::string minute = sent[0].substr(before.size(), 6);
+    bool duringTyping = false;
+    for (std::time_t when = typingStarted - typingStarted % 60; when <= typingEnded; when += 60) {
+        duringTyping = duringTyping || minute == UtcMinute(when);
+    }
+    EXPECT_TRUE(duringTyping) << minute << " is no UTC minute from " << UtcMinute(typingStarted) << " to "
+                              << UtcMinute(typingEnded);
+    for (const Row& row : rows) {
+        if (!row.sent) {
+            EXPECT_NE(output.find(row.folder + "/WX-DATA.txt: "), std::string::npos)
+                << row.name << ": kobrant-beacon's reason is not in Dire Wolf's log:\n" << output;
+        }
+    }
+    EXPECT_NE(output.find("ist 61 Minuten alt, erlaubt sind 60"), std::string::npos) << output;
+
+    std::string decoded;
+    ASSERT_TRUE(RunDecodeAprs(sent, work, decoded, why)) << why << "\n" << decoded;
+    const std::vector<Reading> readings = ReadDecodeAprsOutput(decoded, sent);
+    std::array<std::string, kFieldCount> typed;
+    for (std::size_t f = 0; f < kFieldCount; ++f) typed[f] = std::string(kReportRows[1].texts[f]);
+    for (const std::string& mismatch : Compare(typed, readings[0]).mismatches) ADD_FAILURE() << mismatch;
+    std::printf("Dire Wolf sent %s\ndecode_aprs reads %s\n", sent[0].c_str(), readings[0].weatherLine.c_str());
+}
+
+// kobrant-beacon.exe under Wine and the Linux kobrant-beacon print the same for the same
+// record with CR LF: each row's record as kobrant.exe wrote it, with what
+// kobrant-beacon.exe printed for it and its exit status (type_rows_wine_test.cpp keeps
+// them beside it, with the same arguments: the position, --max-age 1440, the folder).
+TEST(KobrantBeacon, PrintsWhatKobrantBeaconExePrintsForTheWindowsRecords) {
+    const std::string rows = KOBRANT_ONAIR_ROWS;
+    if (rows.empty() || !std::filesystem::is_regular_file(rows + "/01/beacon.status")) {
+        GTEST_SKIP() << "no rows with kobrant-beacon.exe's answers in \"" << rows << "\": the windows build "
+                     << "keeps them (ctest --preset windows -R onair_typing_tests), which tools/test runs first";
+    }
+    const std::string work = std::string(KOBRANT_ONAIR_WORK) + "/beacon-rows";
+    std::filesystem::create_directories(work);
+    std::size_t answered = 0;
+    for (std::size_t row = 0; row < kReportRows.size(); ++row) {
+        const std::string folder = rows + "/" + RowFolder(row);
+        SCOPED_TRACE(std::string(kReportRows[row].name) + " (" + folder + ")");
+        ASSERT_NE(test::ReadBytes(folder + "/WX-DATA.txt").find("\r\n"), std::string::npos) << "a record with CR LF";
+        const std::string out = work + "/" + RowFolder(row) + ".out";
+        std::string why;
+        std::vector<std::string> command = BeaconUnderTest();
+        command.insert(command.end(), {std::string(kAprsPosition), "--max-age", "1440", folder});
+        const int process = test::StartProgram(command, work, "", out, why);
+        ASSERT_GT(process, 0) << why;
+        int status = -1;
+        ASSERT_TRUE(test::WaitForEnd(process, 10000, status));
+        const std::string windowsStatus = test::ReadBytes(folder + "/beacon.status");
+        const std::string windowsOut = test::ReadBytes(folder + "/beacon.out");
+        EXPECT_EQ(std::to_string(status), windowsStatus) << "Linux: " << test::ReadBytes(out)
+                                                         << "\nWindows: " << test::ReadBytes(folder + "/beacon.err");
+        // A row is answered when its data line has a value.
+        EXPECT_EQ(status, AllValuesMissing(ConvertedDataLine(kReportRows[row])) ? 1 : 0);
+        if (status == 0) {
+            EXPECT_EQ(test::ReadBytes(out), windowsOut);  // standard error is empty then
+            ++answered;
+        } else {
+            EXPECT_EQ(windowsOut, "") << "kobrant-beacon.exe printed something and said no";
+        }
+    }
+    EXPECT_GT(answered, 0u);
 }
 
 // What Xastir's bridge script for weather files (wxnowsrv.pl, Debian's xastir-data)

@@ -4,7 +4,7 @@
 # Unpacks the release zip as an operator would: into the fresh folder
 # FOLDER/Wetter Station/Ä, a path with a blank and a letter outside ASCII (Ä, 0xC4 in
 # Windows-1252; on Linux its UTF-8 bytes, which Wine shows to Windows programs as that
-# letter). Checks on the way that the zip holds exactly the five files in their order
+# letter). Checks on the way that the zip holds exactly the six files in their order
 # and that SHA256SUMS matches them. release_tests then starts kobrant.exe there.
 set -eu
 command=$1
@@ -15,7 +15,7 @@ make)
     rm -rf "$folder"
     target="$folder/Wetter Station/Ä"
     mkdir -p "$target"
-    expected="kobrant.exe LIESMICH.txt README.txt LICENSE SHA256SUMS"
+    expected="kobrant.exe kobrant-beacon.exe LIESMICH.txt README.txt LICENSE SHA256SUMS"
     listed=$(unzip -Z1 "$zip" | tr '\n' ' ' | sed 's/ $//')
     if [ "$listed" != "$expected" ]; then
         echo "release_folder.sh: $zip holds \"$listed\", expected \"$expected\"" >&2

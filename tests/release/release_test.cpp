@@ -29,7 +29,8 @@ using driver::kWindowTimeoutMs;
 // The folder the zip was unpacked into: a blank, and Ä as Windows-1252 has it.
 constexpr char kUnpackedFolder[] = "Wetter Station\\\xC4";
 
-const std::vector<std::string> kZipFiles = {"LICENSE", "LIESMICH.txt", "README.txt", "SHA256SUMS", "kobrant.exe"};
+const std::vector<std::string> kZipFiles = {"LICENSE", "LIESMICH.txt", "README.txt", "SHA256SUMS",
+                                              "kobrant-beacon.exe", "kobrant.exe"};
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);

@@ -201,8 +201,8 @@ TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
 TEST_F(TerminalProgram, ReaderNeverFindsTheRecordMissingOrPartial) {
     // Under Debian 12's qemu-user this case hangs until CTest's time-out: the test
     // starts tmux for each key while its reader thread runs, and qemu's emulation of
-    // threads beside process starts is the weak point seen there (see README). The
-    // replacement is the same rename on every processor, and this runs natively.
+    // threads beside process starts is the weak point seen there (docs/development.md).
+    // The replacement is the same rename on every processor, and this runs natively.
     if (!std::string_view(KOBRANT_PROGRAM_EMULATOR).empty()) GTEST_SKIP() << "a reader thread under qemu-user";
     constexpr int kPresses = 20;
     test::WriteBytes(File("kobrant.ctl"), kOperatorLine);

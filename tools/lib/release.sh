@@ -19,7 +19,7 @@ project_version() {
 #   Builds kobrant_<version>_ARCH.deb (ARCH amd64 or arm64, the latter cross-compiled) in
 #   the fresh folder DIR and prints its path: the sources configured as Debian builds a
 #   package (build type None, the compiler and linker flags of dpkg-buildflags for ARCH
-#   with every hardening feature, no sanitizers, no tests), the program built and packed
+#   with every hardening feature, no sanitizers, no tests), both programs built and packed
 #   by release/make_deb.sh with the time SOURCE_DATE_EPOCH (the commit's when unset).
 #   lintian must find no error and no warning in the package. The build's output is in
 #   DIR.log, shown when a step fails.
@@ -51,8 +51,9 @@ build_deb() {
     local deb=$dir/kobrant_${version}_$arch.deb
     rm -rf "$dir"
     mkdir -p "$dir"
-    if ! { cmake "${cmake_args[@]}" && cmake --build "$dir" --target kobrant -j 2 &&
-        "$root/release/make_deb.sh" "$deb" "$version" "$epoch" "$arch" "$dir/kobrant" "$dir/deb-staging"; } >"$log" 2>&1; then
+    if ! { cmake "${cmake_args[@]}" && cmake --build "$dir" --target kobrant kobrant-beacon -j 2 &&
+        "$root/release/make_deb.sh" "$deb" "$version" "$epoch" "$arch" "$dir/kobrant" "$dir/kobrant-beacon" \
+            "$dir/deb-staging"; } >"$log" 2>&1; then
         cat "$log" >&2
         echo "building the $arch package in $dir failed (log: $log)" >&2
         return 1

@@ -1,0 +1,35 @@
+// Windows: while "Enter" writes the record, the program holds it without sharing, and
+// the beacon's read is refused (it then sends nothing); after it, the new record reads.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "beacon/beacon_system.h"
+#include "beacon/record_file_test.h"
+#include "station/weather_record.h"
+#include "support/files.h"
+#include "system/sequential_files.h"
+
+namespace kobrant {
+namespace {
+
+ClockReading FixedClock() { return {2026, 12, 6, 15, 0, 0}; }
+
+TEST(RecordFileWin, WhileEnterWritesTheRecordIsHeld) {
+    test::TestDirectory dir;
+    FileError error;
+    WriteWeatherRecord(dir.File("WX-DATA.txt"), {"000", "000", "000", "032", "000", "000", "000", "50", "10000"},
+                       error, FixedClock);
+    ASSERT_EQ(error.code, 0);
+    std::string text;
+    int systemError = 0;
+    EXPECT_EQ(ReadRecordFile(RecordPathIn(dir), kRecordFileLimit, text, systemError), RecordFileRead::kHeld)
+        << systemError;
+    CloseAllFiles(error);
+    EXPECT_EQ(ReadRecordFile(RecordPathIn(dir), kRecordFileLimit, text, systemError), RecordFileRead::kRead);
+    EXPECT_EQ(text, "Dec 06 2026 15:00\r\n000/000g000t032r000p000P000h50b10000\r\n");
+}
+
+}  // namespace
+}  // namespace kobrant
