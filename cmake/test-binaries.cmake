@@ -16,11 +16,11 @@ else()
     include(GoogleTest)
 endif()
 
-# kobrant_test(NAME SOURCES... [LIBRARIES lib...] [ENVIRONMENT VAR=value...]
+# kobrant_test(NAME SOURCES... [LIBRARIES lib...] [ENVIRONMENT VAR=value]
 #              [WINDOWS_ONLY | LINUX_ONLY] [NO_CTEST]): the test binary NAME, with the
 # project's root, tests/ and the calling folder on its include path, linked to the
-# libraries, the number rules (with the build's arithmetic) and GoogleTest's main; natively its cases run with the
-# environment. NO_CTEST: built for a command that runs it (tests/release/deb_test.sh),
+# libraries, the number rules (with the build's arithmetic) and GoogleTest's main;
+# natively its cases run with the one environment variable. NO_CTEST: built for a command that runs it (tests/release/deb_test.sh),
 # not handed to CTest.
 function(kobrant_test name)
     cmake_parse_arguments(arg "WINDOWS_ONLY;LINUX_ONLY;NO_CTEST" "" "SOURCES;LIBRARIES;ENVIRONMENT" ${ARGN})
@@ -37,6 +37,12 @@ function(kobrant_test name)
     elseif(WIN32)
         kobrant_wine_test(${name})
     elseif(arg_ENVIRONMENT)
+        # One variable only: GoogleTest's discovery passes the properties on as a list,
+        # and a second variable would be taken for a property's name, silently.
+        list(LENGTH arg_ENVIRONMENT variables)
+        if(variables GREATER 1)
+            message(FATAL_ERROR "kobrant_test(${name}): one ENVIRONMENT variable at most")
+        endif()
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${arg_ENVIRONMENT}")
     else()
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
