@@ -15,11 +15,22 @@ std::string Joined(const FieldTexts& texts) {
     return joined;
 }
 
+// The Windows form of a path; on Linux the "\\" that joins the name is a "/" (a "\\" of
+// the directory stays a letter of it).
+std::string OnThisSystem(std::string_view windowsPath, std::string_view directory) {
+    std::string path(windowsPath);
+    if (SystemFolderSeparator() == "/") path[directory.size()] = '/';
+    return path;
+}
+
 TEST(ProgramValues, CommentExamples) {
-    EXPECT_EQ("C:\\Station\\WX-DATA.txt", RecordPathFor("C:\\Station"));
-    EXPECT_EQ("C:\\Station\\kobrant.ctl", SettingsPathFor("C:\\Station"));
-    EXPECT_EQ("C:\\\\WX-DATA.txt", RecordPathFor("C:\\"));
-    EXPECT_EQ(".\\WX-DATA.txt", RecordPathFor("."));
+    EXPECT_EQ(OnThisSystem("C:\\Station\\WX-DATA.txt", "C:\\Station"), RecordPathFor("C:\\Station"));
+    EXPECT_EQ(OnThisSystem("C:\\Station\\kobrant.ctl", "C:\\Station"), SettingsPathFor("C:\\Station"));
+    EXPECT_EQ(OnThisSystem("C:\\\\WX-DATA.txt", "C:\\"), RecordPathFor("C:\\"));
+    EXPECT_EQ(OnThisSystem(".\\WX-DATA.txt", "."), RecordPathFor("."));
+    if (SystemFolderSeparator() == "/") {
+        EXPECT_EQ("/srv/a\\b/WX-DATA.txt", RecordPathFor("/srv/a\\b"));
+    }
 }
 
 TEST(ProgramValues, StartValuesHoldTheDefaultsAtZeroZero) {
@@ -35,8 +46,8 @@ TEST(ProgramValues, StartValuesHoldTheDefaultsAtZeroZero) {
     for (const Case& c : cases) {
         const ProgramValues values = StartValues(c.directory);
         EXPECT_EQ(c.directory, values.startDirectory);
-        EXPECT_EQ(c.recordPath, values.recordPath) << "directory=" << c.directory;
-        EXPECT_EQ(c.settingsPath, values.settingsPath) << "directory=" << c.directory;
+        EXPECT_EQ(OnThisSystem(c.recordPath, c.directory), values.recordPath) << "directory=" << c.directory;
+        EXPECT_EQ(OnThisSystem(c.settingsPath, c.directory), values.settingsPath) << "directory=" << c.directory;
         EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(values.settings.fieldTexts));
         EXPECT_EQ(0, values.settings.dialogLeft);
         EXPECT_EQ(0, values.settings.dialogTop);

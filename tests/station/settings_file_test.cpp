@@ -141,7 +141,7 @@ TEST_F(SettingsFile, UnusableFileLeavesSettingsAndFilesAlone) {
     WriteBytes(path, "\"kept\"\r\n");
     std::optional<test::OtherOpener> other(path);
     ASSERT_TRUE(other->holds());
-    const std::string inMissingFolder = dir.File("missing\\kobrant.ctl");
+    const std::string inMissingFolder = FileInFolder(dir.File("missing"), "kobrant.ctl");
     struct Case {
         const char* what;
         std::string name;

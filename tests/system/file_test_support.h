@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "system/sequential_files.h"
 #include "system/system_files.h"
 
 namespace kobrant::test {
@@ -22,21 +23,25 @@ public:
     TestDirectory(const TestDirectory&) = delete;
     TestDirectory& operator=(const TestDirectory&) = delete;
 
-    // The name of an entry as the program builds it: folder + "\" + name.
-    std::string File(std::string_view name) const { return path_ + "\\" + std::string(name); }
+    // The name of an entry as the program builds it (FileInFolder): folder + "\" + name
+    // on Windows, folder + "/" + name on Linux.
+    std::string File(std::string_view name) const { return FileInFolder(path_, name); }
     const std::string& Path() const { return path_; }
 
 private:
     std::string path_;
 };
 
-// Reads and writes whole files through the platform's own path rules ("\" is a
-// separator on Linux too, as for the file layer). ReadBytes of a missing file: "<missing>".
+// Reads and writes whole files by their names as they are. ReadBytes of a missing
+// file: "<missing>".
 std::string ReadBytes(const std::string& name);
 void WriteBytes(const std::string& name, std::string_view bytes);
 // The size as the folder reports it: readable while the file layer holds the file.
 std::uintmax_t FileSize(const std::string& name);
 void MakeDirectory(const std::string& name);
+// The temporary files of the file layer's replacements (".<name>.<...>.tmp") that stand in
+// the folder: none once every output file is closed.
+std::size_t TemporaryFilesIn(const std::string& folder);
 
 // Makes an existing file refuse writing and deleting for as long as it lives.
 // Windows: the read-only attribute. Linux: the immutable flag when running as root
