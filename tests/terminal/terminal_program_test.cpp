@@ -63,6 +63,8 @@ struct Row {
     std::string settingsAfter;  // "" when unchanged
     std::string dataLine;       // "" when no WX-DATA.txt is written
     bool unwritableFolder = false;
+    const char* startIn = "";   // a folder of that name is the start folder
+    bool settingsFifo = false;  // kobrant.ctl is a FIFO nobody writes to
 };
 
 // Runs one step "what:argument"; false with a message when what it waits for never shows.
@@ -135,34 +137,50 @@ TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
         {"SIGTERM during Enter: the files first", kUtf8, kOperatorLine,
          WorkedExample({"see:geschrieben: ", "signal:15"}), kWorkedLine, kWorkedData},
         {"Esc does nothing, Ctrl-C ends", kUtf8, kOperatorLine, {"see:Windrichtung", "keys:Escape", "keys:C-c"}, "", ""},
+        {"a FIFO as kobrant.ctl: not waited on, SIGTERM ends it", kUtf8, "",
+         {"see:kobrant.ctl: keine gew\xC3\xB6hnliche Datei (75)", "signal:15"}, "", "", false, "", true},
+        {"kobrant.ctl over 1 MiB: not read, kept until the operator's Enter", kUtf8,
+         "\"" + std::string(1024 * 1024, '7') + "\"",
+         {"see:kobrant.ctl: l\xC3\xA4nger als 1 MiB (75)", "see:[000", "keys:F10"}, "", ""},
+        {"a backslash in the start folder's name is a letter of it", kUtf8, kOperatorLine,
+         WorkedExample({"see:back\\slash/WX-DATA.txt", "see:geschrieben: ", "keys:F10"}), kWorkedLine, kWorkedData,
+         false, "back\\slash"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        test::TestDirectory rowFolder, rowControl;
-        const std::string settings = rowFolder.Path() + "/kobrant.ctl", record = rowFolder.Path() + "/WX-DATA.txt";
+        test::TestDirectory rowTop, rowControl;
+        const std::string start = *row.startIn == '\0' ? rowTop.Path() : rowTop.Path() + "/" + row.startIn;
+        if (*row.startIn != '\0') test::MakeDirectory(start);
+        const std::string settings = start + "/kobrant.ctl", record = start + "/WX-DATA.txt";
         if (!row.settingsBefore.empty()) onair::WriteWholeFile(settings, row.settingsBefore);
+        if (row.settingsFifo) mkfifo(settings.c_str(), 0600);
         const ClockReading before = ReadLocalClock();
         {
-            TerminalSession session(ProgramUnderTest(), rowFolder.Path(), rowControl.Path(), row.environment, 80, 24);
+            TerminalSession session(ProgramUnderTest(), start, rowControl.Path(), row.environment, 80, 24);
             ASSERT_TRUE(session.Started()) << session.Why();
             ASSERT_TRUE(session.WaitFor("KOBRANT--V571")) << session.Screen();
-            if (row.unwritableFolder) ImmutableFolder(rowFolder.Path(), true);
+            if (row.unwritableFolder) ImmutableFolder(start, true);
             for (const std::string& step : row.script) {
                 std::string why;
                 EXPECT_TRUE(RunStep(session, step, why)) << why;
             }
             EXPECT_EQ(session.WaitForExit(), 0) << session.Screen();
-            if (row.unwritableFolder) ImmutableFolder(rowFolder.Path(), false);
+            if (row.unwritableFolder) ImmutableFolder(start, false);
         }
         const ClockReading after = ReadLocalClock();
-        EXPECT_EQ(test::ReadBytes(settings), row.settingsAfter.empty() ? row.settingsBefore : row.settingsAfter);
+        if (row.settingsFifo) {
+            struct stat info {};
+            EXPECT_TRUE(lstat(settings.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) << "the FIFO was replaced";
+        } else {
+            EXPECT_EQ(test::ReadBytes(settings), row.settingsAfter.empty() ? row.settingsBefore : row.settingsAfter);
+        }
         if (row.dataLine.empty()) {
             EXPECT_EQ(test::ReadBytes(record), "<missing>");
         } else {
             const std::string bytes = test::ReadBytes(record);
             EXPECT_TRUE(test::IsLinuxRecord(bytes, row.dataLine, before, after)) << "record: " << bytes;
         }
-        EXPECT_EQ(test::TemporaryFilesIn(rowFolder.Path()), 0u) << "a temporary file was left";
+        EXPECT_EQ(test::TemporaryFilesIn(start), 0u) << "a temporary file was left";
     }
 }
 
@@ -232,6 +250,7 @@ TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
         {{"--version"}, 0, "kobrant 5.7.1\n"},
         {{"--help"}, 0, "Aufruf: kobrant [--help | --version]"},
         {{"--bogus"}, 2, "kobrant: unbekanntes Argument \"--bogus\""},
+        {{"\x1b[2J--bogus"}, 2, "[2J--bogus\" (kobrant --help"},  // the escape byte replaced
         {{"--help", "--version"}, 2, "unbekanntes Argument"},
         {{}, 2, "kobrant: Standardeingabe und Standardausgabe m"},
     };
@@ -246,6 +265,7 @@ TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
         ASSERT_TRUE(process > 0 && onair::WaitForEnd(process, 10000, status)) << why;
         EXPECT_EQ(status, row.status);
         EXPECT_NE(onair::ReadWholeFile(output).find(row.output), std::string::npos) << onair::ReadWholeFile(output);
+        EXPECT_EQ(onair::ReadWholeFile(output).find('\x1b'), std::string::npos) << "an escape byte reached the terminal";
         EXPECT_EQ(test::ReadBytes(File("kobrant.ctl")), "<missing>");
     }
 }
