@@ -74,7 +74,7 @@ TEST(SequentialFilesOnLinux, FullDiskGives61AndKeepsTheOldFile) {
 // keeps pointing at it. Where the old file can't be replaced, it stays as it was and
 // no temporary file is left.
 TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
-    enum class Before { kMode0640, kLink, kHeld, kReadOnly };
+    enum class Before { kMode0640, kLink, kHeld, kReadOnly, kGroupAndSetuid };
     struct Case {
         const char* what;
         Before before;
@@ -86,6 +86,7 @@ TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
         {"through a link: the file it names replaced", Before::kLink, 0, "new", S_IFLNK | 0777},
         {"held by another opener: refused, old kept", Before::kHeld, file_error::kPermissionDenied, "old", S_IFREG | 0644},
         {"read-only: refused, old kept", Before::kReadOnly, file_error::kPermissionDenied, "old", S_IFREG | 0644},
+        {"group kept, setuid and setgid dropped", Before::kGroupAndSetuid, 0, "new", S_IFREG | 0640},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -93,6 +94,12 @@ TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
         const std::string name = dir.Path() + "/out.txt";
         test::WriteBytes(name, "old");
         chmod(name.c_str(), c.before == Before::kMode0640 ? 0640 : 0644);
+        // A group of the user's own (the one it runs as, or any under root).
+        const gid_t group = geteuid() == 0 ? getegid() + 4321 : getegid();
+        if (c.before == Before::kGroupAndSetuid) {
+            chown(name.c_str(), static_cast<uid_t>(-1), group);
+            chmod(name.c_str(), 06640);
+        }
         if (c.before == Before::kLink) {
             rename(name.c_str(), (dir.Path() + "/real.txt").c_str());
             symlink("real.txt", name.c_str());
@@ -113,6 +120,9 @@ TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
         struct stat info {};
         lstat(name.c_str(), &info);
         EXPECT_EQ(info.st_mode, c.mode);
+        if (c.before == Before::kGroupAndSetuid) {
+            EXPECT_EQ(info.st_gid, group);
+        }
     }
 }
 
