@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "numbers/float_state.h"
+#include "system/sequential_files_test_seam.h"
 #include "system/stop_request.h"
 #include "system/system_files.h"
 
@@ -278,7 +279,8 @@ bool IsTemporaryNameOf(std::string_view name, const std::string& entry) {
 }
 
 // Removes what an earlier run left of its temporary files for entry: only the
-// program's own (its pattern, regular files of the effective user with one link).
+// program's own (its pattern, regular files of the effective user with one link) that
+// no running program holds (each holds its own locked while it writes it).
 void RemoveLeftovers(int folder, const std::string& entry) {
     const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listed < 0) return;
@@ -289,23 +291,31 @@ void RemoveLeftovers(int folder, const std::string& entry) {
     }
     while (const dirent* found = readdir(listing)) {
         if (!IsTemporaryNameOf(found->d_name, entry)) continue;
-        struct stat info;
-        if (fstatat(folder, found->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISREG(info.st_mode) && info.st_uid == geteuid() && info.st_nlink == 1) {
-            unlinkat(folder, found->d_name, 0);
-        }
+        const int leftover = openat(folder, found->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (leftover < 0) continue;
+        struct stat info, named;
+        const bool own = fstat(leftover, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
+                         info.st_nlink == 1 && flock(leftover, LOCK_EX | LOCK_NB) == 0 &&
+                         fstatat(folder, found->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(info, named);
+        if (own) unlinkat(folder, found->d_name, 0);
+        close(leftover);
     }
     closedir(listing);
 }
 
-// The new file in folder: without a name where the file system allows, else under an
-// unpredictable name, made exclusively and never through a link.
+bool gNamedReplacements = false;  // sequential_files_test_seam.h
+
+// The new file in folder: without a name where the file system allows (and /proc is
+// there to link it in by), else under an unpredictable name, made exclusively and
+// never through a link.
 SystemError CreateNew(SystemFile& file, mode_t mode) {
-    do {
-        file.descriptor = openat(file.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    } while (Retry(file.descriptor));
-    if (file.descriptor >= 0) return 0;
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) return Interrupted(errno);
+    if (!gNamedReplacements && access("/proc/self/fd", F_OK) == 0) {
+        do {
+            file.descriptor = openat(file.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        } while (Retry(file.descriptor));
+        if (file.descriptor >= 0) return Lock(file.descriptor);  // not a leftover once it has a name
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) return Interrupted(errno);
+    }
     constexpr int kAttempts = 8;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         file.temporary = "." + file.entry + "." + RandomHex() + ".tmp";
@@ -313,7 +323,7 @@ SystemError CreateNew(SystemFile& file, mode_t mode) {
             file.descriptor = openat(file.folder, file.temporary.c_str(),
                                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
         } while (Retry(file.descriptor));
-        if (file.descriptor >= 0) return 0;
+        if (file.descriptor >= 0) return Lock(file.descriptor);  // not a leftover while written
         if (errno != EEXIST) break;
     }
     file.temporary.clear();
@@ -427,6 +437,8 @@ SystemError CloseReplacement(SystemFile& file) {
 }
 
 }  // namespace
+
+void UseNamedReplacementFiles(bool named) { gNamedReplacements = named; }
 
 std::string_view SystemLineEnd() { return "\n"; }
 

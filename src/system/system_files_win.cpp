@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "numbers/float_state.h"
+#include "system/sequential_files_test_seam.h"
 #include "system/system_files.h"
 
 namespace kobrant {
@@ -51,6 +52,8 @@ std::string DirectoryPart(std::string_view pattern) {
 std::string_view SystemLineEnd() { return "\r\n"; }
 
 bool SystemOutputReplacesFile() { return false; }
+
+void UseNamedReplacementFiles(bool) {}
 
 std::string_view SystemFolderSeparator() { return "\\"; }
 

@@ -14,6 +14,7 @@
 
 #include "system/file_test_support.h"
 #include "system/sequential_files.h"
+#include "system/sequential_files_test_seam.h"
 #include "system/system_files.h"
 
 namespace kobrant {
@@ -129,6 +130,9 @@ TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
 // Two programs writing the same file at once can't mix their bytes, also when the
 // file is a new one: never two successes with one program's bytes in place.
 TEST(SequentialFilesOnLinux, SecondWriterOfTheSameFileIsRefused) {
+  for (const bool named : {false, true}) {
+    SCOPED_TRACE(named ? "new files under a name of their own" : "new files without a name where possible");
+    UseNamedReplacementFiles(named);
     test::TestDirectory dir;
     const std::string name = dir.Path() + "/new.txt";
     FileError first, second;
@@ -149,6 +153,9 @@ TEST(SequentialFilesOnLinux, SecondWriterOfTheSameFileIsRefused) {
     CloseFile(2, third);
     EXPECT_EQ(third.code, 0);
     EXPECT_EQ(test::ReadBytes(name), "third");
+    EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), 0u);
+    UseNamedReplacementFiles(false);
+  }
 }
 
 // What another user with write access to the folder may plant, and what the file layer
@@ -176,8 +183,11 @@ TEST(SequentialFilesOnLinux, HostileEntriesAreRefusedOrPassedOver) {
         {"an own leftover temporary file", Planted::kLeftover, true, 0, 0, "new"},
     };
     const std::string kept = "the operator's own file";
+    for (const bool named : {false, true})
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        SCOPED_TRACE(named ? "new files under a name of their own" : "new files without a name where possible");
+        UseNamedReplacementFiles(named);
         test::TestDirectory dir, elsewhere;
         const std::string name = dir.File("out.txt"), target = elsewhere.File("keys");
         test::WriteBytes(target, kept);
@@ -222,6 +232,7 @@ TEST(SequentialFilesOnLinux, HostileEntriesAreRefusedOrPassedOver) {
             struct stat info {};
             EXPECT_EQ(lstat(dir.File(".out.txt.tmp").c_str(), &info), 0) << "another user's entry was removed";
         }
+        UseNamedReplacementFiles(false);
     }
 }
 
