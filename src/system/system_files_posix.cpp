@@ -166,6 +166,12 @@ SystemError OpenExisting(int folder, const std::string& entry, int access, int& 
         if (const SystemError error = LookAt(folder, entry, link); error != 0) return error;
         const bool isLink = S_ISLNK(link.st_mode);
         if (isLink && !TrustedOwner(link.st_uid)) return kSystemForeignLink;
+        // What it names is looked at before it is opened, so that a device is never
+        // opened at all (an open may do something to it); the fstat below is the proof.
+        struct stat target;
+        if (fstatat(folder, entry.c_str(), &target, 0) == 0 && !S_ISREG(target.st_mode)) {
+            return S_ISDIR(target.st_mode) ? kAccessDenied : kSystemNotAFile;
+        }
         // Not a link when looked at: none may be followed if one is put there meanwhile.
         const int follow = isLink ? 0 : O_NOFOLLOW;
         do {
