@@ -29,9 +29,10 @@
 //   a name with "/" there (SystemFolderSeparator).
 // - Everything is opened relative to the folder of the name, opened once per call
 //   (O_DIRECTORY); nothing found in it is trusted:
-//   - A link in place of the file is followed only when the effective user or root owns
-//     it (the rule of the kernel's protected_symlinks in sticky folders); another
-//     user's link is neither read nor written through: kSystemForeignLink.
+//   - A link in place of the file (and each link it leads to) is followed only when the
+//     effective user or root owns it (the rule of the kernel's protected_symlinks in
+//     sticky folders); another user's link is neither read nor written through:
+//     kSystemForeignLink. An output file's link stays; the file it names is replaced.
 //   - Every open is non-blocking and looks at what it opened before using it: only
 //     regular files are read or written; a directory gives 5 (as on Windows), a FIFO,
 //     device or socket kSystemNotAFile, at once, never waited on.

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -155,27 +156,46 @@ SystemError Lock(int descriptor) {
     return result == 0 ? 0 : Interrupted(errno);
 }
 
-// Opens the regular file standing as entry (a trusted link followed), non-blocking, and
-// locks it: true once the lock is held on the file that the entry names still. A file
-// that another opener renamed away between the open and the lock is let go and the
-// open made again (as often as that keeps happening, a few times).
+// The entry that a name finally stands for: links followed one by one, each only when
+// the effective user or root owns it, as the kernel's protected_symlinks does in sticky
+// folders; a relative link is read from its own folder.
+//   Resolve("d/WX-DATA.txt" -> the user's link to "real.txt") -> "d/real.txt"
+//   Resolve(another user's link, or a chain holding one)      -> kSystemForeignLink
+SystemError Resolve(const FolderEntry& name, FolderEntry& final) {
+    constexpr int kMostLinks = 8;
+    final = name;
+    for (int links = 0; links <= kMostLinks; ++links) {
+        Folder folder(final.folder);
+        if (folder.error() != 0) return folder.error();
+        struct stat info;
+        if (fstatat(folder.descriptor(), final.entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(info.st_mode)) {
+            return 0;  // what stands there (or nothing) is for the caller to look at
+        }
+        if (!TrustedOwner(info.st_uid)) return kSystemForeignLink;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlinkat(folder.descriptor(), final.entry.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return kSystemForeignLink;
+        target.resize(static_cast<std::size_t>(length));
+        final = Split(target[0] == '/' ? target : final.folder + target);
+    }
+    return kCantResolveFilename;  // too many links, as ELOOP
+}
+
+// Opens the regular file standing as entry (never through a link: Resolve has followed
+// the trusted ones), non-blocking, and locks it: true once the lock is held on the
+// file that the entry names still. A file that another opener renamed away between the
+// open and the lock is let go and the open made again (a few times).
 SystemError OpenExisting(int folder, const std::string& entry, int access, int& descriptor, struct stat& opened) {
     constexpr int kAttempts = 8;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        struct stat link;
-        if (const SystemError error = LookAt(folder, entry, link); error != 0) return error;
-        const bool isLink = S_ISLNK(link.st_mode);
-        if (isLink && !TrustedOwner(link.st_uid)) return kSystemForeignLink;
-        // What it names is looked at before it is opened, so that a device is never
+        // What stands there is looked at before it is opened, so that a device is never
         // opened at all (an open may do something to it); the fstat below is the proof.
-        struct stat target;
-        if (fstatat(folder, entry.c_str(), &target, 0) == 0 && !S_ISREG(target.st_mode)) {
-            return S_ISDIR(target.st_mode) ? kAccessDenied : kSystemNotAFile;
-        }
-        // Not a link when looked at: none may be followed if one is put there meanwhile.
-        const int follow = isLink ? 0 : O_NOFOLLOW;
+        struct stat before;
+        if (const SystemError error = LookAt(folder, entry, before); error != 0) return error;
+        if (S_ISLNK(before.st_mode)) return kSystemForeignLink;  // put there since Resolve
+        if (!S_ISREG(before.st_mode)) return S_ISDIR(before.st_mode) ? kAccessDenied : kSystemNotAFile;
         do {
-            descriptor = openat(folder, entry.c_str(), access | follow | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            descriptor = openat(folder, entry.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         } while (Retry(descriptor));
         if (descriptor < 0) {
             if (errno == ELOOP) return kSystemForeignLink;
@@ -186,12 +206,8 @@ SystemError OpenExisting(int folder, const std::string& entry, int access, int& 
         if (error == 0 && S_ISDIR(opened.st_mode)) error = kAccessDenied;  // as Windows refuses a directory
         if (error == 0 && !S_ISREG(opened.st_mode)) error = kSystemNotAFile;
         if (error == 0) error = Lock(descriptor);
-        struct stat now, named;
-        const bool same = error == 0 && LookAt(folder, entry, now) == 0 &&
-                          (isLink ? SameFile(now, link) && fstatat(folder, entry.c_str(), &named, 0) == 0 &&
-                                        SameFile(named, opened)
-                                  : SameFile(now, opened));
-        if (same) return 0;
+        struct stat now;
+        if (error == 0 && LookAt(folder, entry, now) == 0 && SameFile(now, opened)) return 0;
         close(descriptor);
         descriptor = -1;
         if (error != 0) return error;
@@ -356,32 +372,26 @@ void Discard(SystemFile& file) {
 
 // Opens the new file that will replace the entry, with the old file (when there is
 // one) locked meanwhile.
-SystemError OpenReplacement(const FolderEntry& name, OpenPurpose purpose, std::unique_ptr<SystemFile>& file) {
+SystemError OpenReplacement(const FolderEntry& named, OpenPurpose purpose, std::unique_ptr<SystemFile>& file) {
+    struct stat old {};
+    if (purpose == OpenPurpose::kNewOutput) {
+        Folder folder(named.folder);
+        if (folder.error() != 0) return folder.error();
+        const SystemError error = LookAt(folder.descriptor(), named.entry, old);
+        if (error == 0) return kFileExists;
+        if (error != kFileNotFound) return error;
+    }
+    // A trusted link stays: the file it finally names is the one replaced, in its folder.
+    FolderEntry name;
+    if (const SystemError error = Resolve(named, name); error != 0) return error;
     Folder folder(name.folder);
     if (folder.error() != 0) return folder.error();
-    struct stat old {};
     SystemError error = LookAt(folder.descriptor(), name.entry, old);
     const bool exists = error == 0;
     if (error != 0 && error != kFileNotFound) return error;
-    if (exists && purpose == OpenPurpose::kNewOutput) return kFileExists;
     if (exists && S_ISDIR(old.st_mode)) return kAccessDenied;  // as Windows refuses a directory
-    if (exists && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) return kSystemNotAFile;
-    if (exists && S_ISLNK(old.st_mode)) {
-        if (!TrustedOwner(old.st_uid)) return kSystemForeignLink;
-        // A trusted link stays: the file it names is the one replaced, in its own folder.
-        char* resolved = realpath((name.folder.empty() ? "./" + name.entry : name.folder + name.entry).c_str(), nullptr);
-        if (resolved == nullptr) return errno == ENOENT ? kPathNotFound : FromErrno(errno);
-        const std::string target(resolved);
-        std::free(resolved);
-        const FolderEntry final = Split(target);
-        struct stat finalInfo;
-        Folder finalFolder(final.folder);
-        if (finalFolder.error() != 0) return finalFolder.error();
-        if (LookAt(finalFolder.descriptor(), final.entry, finalInfo) == 0 && S_ISLNK(finalInfo.st_mode)) {
-            return kSystemForeignLink;
-        }
-        return OpenReplacement(final, purpose, file);
-    }
+    if (exists && S_ISLNK(old.st_mode)) return kSystemForeignLink;  // put there since Resolve
+    if (exists && !S_ISREG(old.st_mode)) return kSystemNotAFile;
     file = std::make_unique<SystemFile>();
     file->output = true;
     file->entry = name.entry;
@@ -462,11 +472,13 @@ SystemError SystemOpen(std::string_view name, OpenPurpose purpose, SystemHandle&
         if (error == 0) handle = file.release();
         return Done(error);
     }
-    Folder folder(split.folder);
+    FolderEntry final;
+    if (const SystemError error = Resolve(split, final); error != 0) return Done(error);
+    Folder folder(final.folder);
     if (folder.error() != 0) return Done(folder.error());
     file = std::make_unique<SystemFile>();
     struct stat info;
-    SystemError error = OpenExisting(folder.descriptor(), split.entry, O_RDONLY, file->descriptor, info);
+    SystemError error = OpenExisting(folder.descriptor(), final.entry, O_RDONLY, file->descriptor, info);
     if (error == 0 && info.st_size > static_cast<off_t>(kSystemMostBytesRead)) {
         close(file->descriptor);
         error = kSystemFileTooLong;

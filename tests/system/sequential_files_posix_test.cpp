@@ -162,7 +162,7 @@ TEST(SequentialFilesOnLinux, SecondWriterOfTheSameFileIsRefused) {
 // does with it: each entry is refused at once with its code, or passed over; the file a
 // link points at is never changed, and nothing planted is ever put in place.
 TEST(SequentialFilesOnLinux, HostileEntriesAreRefusedOrPassedOver) {
-    enum class Planted { kForeignLink, kOldTemporaryLink, kTemporaryDirectory, kFifo, kDirectory, kDevice, kTooLong, kLeftover };
+    enum class Planted { kForeignLink, kChain, kOldTemporaryLink, kTemporaryDirectory, kFifo, kDirectory, kDevice, kTooLong, kLeftover };
     struct Case {
         const char* what;
         Planted planted;
@@ -173,6 +173,7 @@ TEST(SequentialFilesOnLinux, HostileEntriesAreRefusedOrPassedOver) {
     } cases[] = {
         {"another uid's link, read", Planted::kForeignLink, false, 75, system_error::kForeignLink, ""},
         {"another uid's link, written", Planted::kForeignLink, true, 75, system_error::kForeignLink, ""},
+        {"an own link to another uid's link, written", Planted::kChain, true, 75, system_error::kForeignLink, ""},
         {"a link at the old temporary name", Planted::kOldTemporaryLink, true, 0, 0, "new"},
         {"a directory at the old temporary name", Planted::kTemporaryDirectory, true, 0, 0, "new"},
         {"a FIFO, read", Planted::kFifo, false, 75, system_error::kNotAFile, ""},
@@ -196,6 +197,11 @@ TEST(SequentialFilesOnLinux, HostileEntriesAreRefusedOrPassedOver) {
         case Planted::kForeignLink:
             symlink(target.c_str(), name.c_str());
             lchown(name.c_str(), geteuid() + 4321, geteuid() + 4321);
+            break;
+        case Planted::kChain:
+            symlink(target.c_str(), dir.File("foreign").c_str());
+            lchown(dir.File("foreign").c_str(), geteuid() + 4321, geteuid() + 4321);
+            symlink("foreign", name.c_str());
             break;
         case Planted::kOldTemporaryLink:
             symlink(target.c_str(), dir.File(".out.txt.tmp").c_str());
