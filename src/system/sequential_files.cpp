@@ -312,7 +312,11 @@ void CloseAllFiles(FileError& error) {
     SystemError firstError = 0;
     for (const auto& [number, file] : FileTable()) {
         const SystemError systemError = CloseOpenFile(file);
-        if (firstError == 0) firstError = systemError;
+        if (systemError == kSystemWrittenNotFlushed) {
+            Succeeded(systemError, error);  // written: no failure to report
+        } else if (firstError == 0) {
+            firstError = systemError;
+        }
     }
     FileTable().clear();
     Succeeded(firstError, error);
