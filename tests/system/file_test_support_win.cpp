@@ -30,6 +30,8 @@ OtherOpener::~OtherOpener() {
     if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
+void MakeForeignLink(const std::string&, const std::string&) {}
+
 bool RunningUnderWine() { return kobrant::RunningUnderWine(); }
 
 bool RunningAsUnixRoot() {

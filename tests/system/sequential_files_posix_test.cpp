@@ -194,19 +194,12 @@ TEST(SequentialFilesOnLinux, HostileEntriesAreRefusedOrPassedOver) {
         test::WriteBytes(target, kept);
         const std::string longText(kSystemMostBytesRead + 1, 'x');
         switch (c.planted) {
-        case Planted::kForeignLink:
-            symlink(target.c_str(), name.c_str());
-            lchown(name.c_str(), geteuid() + 4321, geteuid() + 4321);
-            break;
+        case Planted::kForeignLink: test::MakeForeignLink(target, name); break;
         case Planted::kChain:
-            symlink(target.c_str(), dir.File("foreign").c_str());
-            lchown(dir.File("foreign").c_str(), geteuid() + 4321, geteuid() + 4321);
+            test::MakeForeignLink(target, dir.File("foreign"));
             symlink("foreign", name.c_str());
             break;
-        case Planted::kOldTemporaryLink:
-            symlink(target.c_str(), dir.File(".out.txt.tmp").c_str());
-            lchown(dir.File(".out.txt.tmp").c_str(), geteuid() + 4321, geteuid() + 4321);
-            break;
+        case Planted::kOldTemporaryLink: test::MakeForeignLink(target, dir.File(".out.txt.tmp")); break;
         case Planted::kTemporaryDirectory: test::MakeDirectory(dir.File(".out.txt.tmp")); break;
         case Planted::kFifo: mkfifo(name.c_str(), 0666); break;
         case Planted::kDirectory: test::MakeDirectory(name); break;
