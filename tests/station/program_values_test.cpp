@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -137,7 +138,10 @@ TEST_F(StartSettings, UnreadableFileGivesDefaultsAndStaysAsItWas) {
                                      ? "\"" + std::string(1024 * 1024, '1') + "\",\"2\",7,7\r\n"
                                      : "\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",7,7\r\n";
         test::WriteBytes(c.why == Why::kForeignLink ? target : settings, line);
-        if (c.why == Why::kForeignLink) test::MakeForeignLink(target, settings);
+        if (c.why == Why::kForeignLink && !test::MakeForeignLink(target, settings)) {
+            std::printf("not run, only root can give a link to another user: %s\n", c.what);
+            continue;
+        }
         ProgramValues values = StartValues(start.Path());
         FileError error;
         bool loaded;

@@ -80,9 +80,10 @@ private:
     long long handle_ = -1;
 };
 
-// Linux: a link at `name` to `target`, owned by a user other than the one running (as
-// root can make it). Not used on Windows.
-void MakeForeignLink(const std::string& target, const std::string& name);
+// Linux: a link at `name` to `target`, owned by a user other than the one running.
+// Only root can give a link away: false (the link not made) for anyone else, and on
+// Windows.
+bool MakeForeignLink(const std::string& target, const std::string& name);
 
 bool RunningUnderWine();
 // Under Wine: whether the Unix user is root (Wine names the Windows user after it).

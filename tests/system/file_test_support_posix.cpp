@@ -76,9 +76,9 @@ OtherOpener::~OtherOpener() {
     if (handle_ != -1) close(static_cast<int>(handle_));
 }
 
-void MakeForeignLink(const std::string& target, const std::string& name) {
-    symlink(target.c_str(), name.c_str());
-    lchown(name.c_str(), geteuid() + 4321, getegid() + 4321);
+bool MakeForeignLink(const std::string& target, const std::string& name) {
+    if (geteuid() != 0) return false;
+    return symlink(target.c_str(), name.c_str()) == 0 && lchown(name.c_str(), geteuid() + 4321, getegid() + 4321) == 0;
 }
 
 bool RunningUnderWine() { return false; }

@@ -30,7 +30,7 @@ OtherOpener::~OtherOpener() {
     if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-void MakeForeignLink(const std::string&, const std::string&) {}
+bool MakeForeignLink(const std::string&, const std::string&) { return false; }
 
 bool RunningUnderWine() { return kobrant::RunningUnderWine(); }
 
