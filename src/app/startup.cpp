@@ -26,7 +26,9 @@ std::string CurrentDirectoryFrom(DirectoryReader read) {
 ProgramValues LoadStartValues(std::string_view startDirectory) {
     ProgramValues values = StartValues(startDirectory);
     FileError error;
-    LoadOrCreateSettings(values.settingsPath, values.settings, error);
+    if (!LoadOrCreateSettings(values.settingsPath, values.settings, error) && error.code != file_error::kFileNotFound) {
+        values.settingsUnread = error;
+    }
     return values;
 }
 

@@ -36,7 +36,9 @@ std::string CurrentDirectoryFrom(DirectoryReader read);
 
 // The program values of a start in startDirectory: the settings file loaded, or
 // created with the defaults when it can't be read (then the defaults and position 0, 0
-// stay for this run). Nothing is reported: a refused file leaves the defaults.
+// stay for this run). A refused file leaves the defaults, and why it was refused is in
+// values.settingsUnread for a front end that can say so (the terminal's status line);
+// a missing file is no such refusal.
 ProgramValues LoadStartValues(std::string_view startDirectory);
 
 }  // namespace kobrant

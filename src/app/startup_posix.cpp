@@ -73,7 +73,12 @@ int RunProgram(int argc, char** argv) {
             Print(stdout, "kobrant " KOBRANT_VERSION "\n");
             return 0;
         }
-        return Refuse("unbekanntes Argument \"" + std::string(argument) + "\" (kobrant --help nennt die Aufrufe)");
+        // The argument in the locale's encoding, its control characters replaced.
+        Print(stderr, "kobrant: unbekanntes Argument \"");
+        const std::string shown = LocaleBytesOf(ShownSystemText(argument));
+        std::fwrite(shown.data(), 1, shown.size(), stderr);
+        Print(stderr, "\" (kobrant --help nennt die Aufrufe)\n");
+        return kUsageError;
     }
     // Before anything is written: the form needs a terminal to draw on and to read keys from.
     if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {

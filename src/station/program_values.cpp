@@ -3,17 +3,17 @@
 namespace kobrant {
 namespace {
 
-constexpr std::string_view kRecordName = "\\WX-DATA.txt";
-constexpr std::string_view kSettingsName = "\\kobrant.ctl";
+constexpr std::string_view kRecordName = "WX-DATA.txt";
+constexpr std::string_view kSettingsName = "kobrant.ctl";
 
 }  // namespace
 
 std::string RecordPathFor(std::string_view startDirectory) {
-    return std::string(startDirectory) + std::string(kRecordName);
+    return FileInFolder(startDirectory, kRecordName);
 }
 
 std::string SettingsPathFor(std::string_view startDirectory) {
-    return std::string(startDirectory) + std::string(kSettingsName);
+    return FileInFolder(startDirectory, kSettingsName);
 }
 
 ProgramValues StartValues(std::string_view startDirectory) {

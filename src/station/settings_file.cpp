@@ -44,9 +44,15 @@ bool LoadOrCreateSettings(std::string_view settingsPath, Settings& settings, Fil
     defaults.fieldTexts = DefaultFieldTexts();
     defaults.dialogLeft = kDefaultPosition;
     defaults.dialogTop = kDefaultPosition;
-    // After a failed open the number may still name another open file (55), which must
-    // not get the line or be closed; and the open's own code stays the one reported.
-    if (!OpenForOutput(settingsPath, kSettingsFileNumber, error)) return false;
+    // A file that stands but could not be read is never replaced by the defaults where
+    // output replaces files (Linux); Windows empties it as before. After a failed open
+    // the number may still name another open file (55), which must not get the line or
+    // be closed; and the read's code stays the one reported when the file stands.
+    const FileError reading = error;
+    if (!OpenForNewOutput(settingsPath, kSettingsFileNumber, error)) {
+        if (reading.code != file_error::kFileNotFound) error = reading;
+        return false;
+    }
     WriteSettingsLine(kSettingsFileNumber, defaults, error);
     CloseFile(kSettingsFileNumber, error);
     return false;

@@ -32,12 +32,15 @@ FieldTexts DefaultFieldTexts();
 // the eleven items into settings (missing items give empty texts and 0) and closes the
 // file; returns true. Otherwise writes the default line (the default texts, position
 // 5, 5) into a new or emptied file, closes it, leaves settings as it was and returns
-// false; when that open fails too, nothing is written or closed. Failures are left in
-// error; nothing else is reported.
+// false; when that open fails too, nothing is written or closed. On Linux a file that
+// stands but can't be read (held, unreadable, over 1 MiB, another user's link) is
+// never replaced by the defaults (OpenForNewOutput). Failures are left in error, the
+// read's own when the file stands; nothing else is reported.
 //   LoadOrCreateSettings(missing file, s, e)  -> false, e.code 53, the file holds the
 //       59-byte default line, s unchanged
 //   LoadOrCreateSettings(that file again, ..) -> true, s = default texts at 5, 5
 //   LoadOrCreateSettings(0-byte file, s, e)   -> true, nine empty texts at 0, 0, e.code 62
+//   LoadOrCreateSettings(file held elsewhere, s, e) -> false, e.code 70, the file unchanged
 bool LoadOrCreateSettings(std::string_view settingsPath, Settings& settings, FileError& error);
 
 // Reads the eleven items of the settings line from the open file number.

@@ -6,6 +6,7 @@
 
 #include "system/error_codes.h"
 #include "numbers/number_text.h"
+#include "system/sequential_files_test_seam.h"
 #include "system/system_files.h"
 
 namespace kobrant {
@@ -32,6 +33,7 @@ struct OpenFile {
     std::array<char, kBlockSize> block{};
     std::uint32_t blockCount = 0;
     std::uint32_t readPosition = 0;
+    std::uint64_t bytesWritten = 0;  // output: for the tests (sequential_files_test_seam.h)
 };
 
 std::map<int, OpenFile>& FileTable() {
@@ -41,12 +43,20 @@ std::map<int, OpenFile>& FileTable() {
 
 std::uint64_t gSystemWrites = 0;
 
-void Fail(FileError& error, std::uint8_t code) { error.code = code; }
+void Fail(FileError& error, std::uint8_t code) {
+    error.code = code;
+    error.systemError = 0;
+}
 
 // Stores the code of a failed system call; true when the call succeeded.
 bool Succeeded(SystemError systemError, FileError& error) {
     if (systemError == 0) return true;
+    if (systemError == kSystemWrittenNotFlushed) {
+        error.notYetOnDisk = true;
+        return true;
+    }
     Fail(error, FileErrorFromSystemError(systemError));
+    error.systemError = systemError;
     return false;
 }
 
@@ -72,7 +82,8 @@ bool IsBadFileName(std::string_view name) {
            name.find('\0') != std::string_view::npos;
 }
 
-// Steps 6 and 7 of an open: start reading at the first block, or empty the file.
+// After the system has opened a disk file: reading starts at its first block, or the
+// file is emptied for writing.
 SystemError PrepareDiskFile(OpenFile& file) {
     SystemError systemError = SystemSetPosition(file.handle, 0);
     if (systemError != 0) return systemError;
@@ -88,7 +99,8 @@ std::uint8_t OpenRefusal(std::string_view name, int fileNumber) {
     return 0;
 }
 
-bool Open(std::string_view name, int fileNumber, Mode mode, FileError& error) {
+bool Open(std::string_view name, int fileNumber, OpenPurpose purpose, FileError& error) {
+    const Mode mode = purpose == OpenPurpose::kInput ? Mode::kInput : Mode::kOutput;
     if (const std::uint8_t refusal = OpenRefusal(name, fileNumber); refusal != 0) {
         Fail(error, refusal);
         return false;
@@ -96,7 +108,6 @@ bool Open(std::string_view name, int fileNumber, Mode mode, FileError& error) {
 
     OpenFile file;
     file.mode = mode;
-    const OpenPurpose purpose = mode == Mode::kInput ? OpenPurpose::kInput : OpenPurpose::kOutput;
     if (!Succeeded(SystemOpen(name, purpose, file.handle), error)) return false;
     file.isDisk = SystemIsDiskFile(file.handle);
     if (file.isDisk && !Succeeded(PrepareDiskFile(file), error)) {
@@ -116,6 +127,7 @@ bool WriteBytes(OpenFile& file, std::string_view bytes, FileError& error) {
     ++gSystemWrites;
     const auto size = static_cast<std::uint32_t>(bytes.size());
     if (!Succeeded(SystemWrite(file.handle, bytes.data(), size, written), error)) return false;
+    file.bytesWritten += written;
     if (written < size) {
         Fail(error, file.isDisk ? file_error::kDiskFull : file_error::kShortDeviceWrite);
         return false;
@@ -234,11 +246,19 @@ SystemError CloseOpenFile(const OpenFile& file) {
 }  // namespace
 
 bool OpenForInput(std::string_view name, int fileNumber, FileError& error) {
-    return Open(name, fileNumber, Mode::kInput, error);
+    return Open(name, fileNumber, OpenPurpose::kInput, error);
 }
 
 bool OpenForOutput(std::string_view name, int fileNumber, FileError& error) {
-    return Open(name, fileNumber, Mode::kOutput, error);
+    return Open(name, fileNumber, OpenPurpose::kOutput, error);
+}
+
+bool OpenForNewOutput(std::string_view name, int fileNumber, FileError& error) {
+    return Open(name, fileNumber, OpenPurpose::kNewOutput, error);
+}
+
+std::string FileInFolder(std::string_view folder, std::string_view name) {
+    return std::string(folder) + std::string(SystemFolderSeparator()) + std::string(name);
 }
 
 void WriteQuotedText(int fileNumber, std::string_view text, FileError& error) {
@@ -292,7 +312,11 @@ void CloseAllFiles(FileError& error) {
     SystemError firstError = 0;
     for (const auto& [number, file] : FileTable()) {
         const SystemError systemError = CloseOpenFile(file);
-        if (firstError == 0) firstError = systemError;
+        if (systemError == kSystemWrittenNotFlushed) {
+            Succeeded(systemError, error);  // written: no failure to report
+        } else if (firstError == 0) {
+            firstError = systemError;
+        }
     }
     FileTable().clear();
     Succeeded(firstError, error);
@@ -303,7 +327,9 @@ void DeleteFiles(std::string_view pattern, FileError& error) {
         return Fail(error, file_error::kBadFileName);
     }
     std::string fullPattern(pattern);
-    if (fullPattern.back() == ':' || fullPattern.back() == '\\') fullPattern += "*.*";
+    if (fullPattern.back() == ':' || fullPattern.back() == SystemFolderSeparator().back()) {
+        fullPattern += "*.*";
+    }
 
     std::vector<FoundFile> found;
     const SystemError findError = SystemFindFiles(fullPattern, found);
@@ -330,5 +356,10 @@ void DeleteBeforeRewrite(std::string_view name, FileError& error) {
 }
 
 std::uint64_t SystemWriteCount() { return gSystemWrites; }
+
+std::uint64_t BytesWrittenTo(int fileNumber) {
+    auto found = FileTable().find(fileNumber);
+    return found == FileTable().end() ? 0 : found->second.bytesWritten;
+}
 
 }  // namespace kobrant

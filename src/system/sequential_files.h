@@ -15,8 +15,11 @@
 // closed, so that a reader never finds it missing or partial. Either line end reads.
 //
 // File numbers are 0 to 32767. File names go to the system whole, never shortened; the
-// system's own limits decide about long names. On Linux a "\" in a name is a path
-// separator (see system_files.h).
+// system's own limits decide about long names. A folder and a name are joined with
+// FileInFolder: "\" on Windows, "/" on Linux, where a "\" is a letter of a name.
+// On Linux nothing found in the folder is trusted: another user's link, a FIFO, device
+// or directory in a file's place, a file over 1 MiB to read, and leftovers of earlier
+// runs are refused or passed over (system_files.h tells how, and which codes result).
 
 #include <cstdint>
 #include <string>
@@ -32,6 +35,8 @@ namespace kobrant {
 // last failure since the procedure began.
 struct FileError {
     std::uint8_t code = 0;
+    std::uint32_t systemError = 0;  // the system's own number behind the last code, if any
+    bool notYetOnDisk = false;      // Linux: a file put in place whose folder flush failed
 };
 
 // The codes that the operations store.
@@ -58,6 +63,16 @@ inline constexpr std::uint8_t kPathNotFound = 76;
 inline constexpr std::uint8_t kInternalSystem = 241;
 }  // namespace file_error
 
+// The system errors behind a code (FileError::systemError) that a front end may name,
+// in Windows' numbering; the Linux side gives them for what it refuses in a folder.
+namespace system_error {
+inline constexpr std::uint32_t kFileExists = 80;     // code 75: a new file's name is taken
+inline constexpr std::uint32_t kNotAFile = 222;      // code 75: a FIFO, device or socket
+inline constexpr std::uint32_t kTooLong = 223;       // code 75: over 1 MiB to read
+inline constexpr std::uint32_t kStopped = 995;       // code 75: a stop was asked for
+inline constexpr std::uint32_t kForeignLink = 1921;  // code 75: another user's link
+}  // namespace system_error
+
 // Opening. A bad name (empty, or holding "*", "?" or a NUL byte) gives 64; a negative
 // number 52; a number already open 55, and the file open under it stays as it was. A
 // failed open leaves nothing open under the number. Returns whether this open
@@ -70,6 +85,16 @@ inline constexpr std::uint8_t kInternalSystem = 241;
 //   OpenForOutput(read-only file, 2, e)           -> 70, the file unchanged
 bool OpenForInput(std::string_view name, int fileNumber, FileError& error);
 bool OpenForOutput(std::string_view name, int fileNumber, FileError& error);
+
+// Output that must not take the place of a file standing at the name. Windows: the
+// same as OpenForOutput. Linux: 75 (system error 80) when the name is taken, and at
+// the close 70 when it has been taken meanwhile.
+bool OpenForNewOutput(std::string_view name, int fileNumber, FileError& error);
+
+// The name of an entry in a folder.
+//   FileInFolder("C:\wx", "WX-DATA.txt")        -> "C:\wx\WX-DATA.txt"  (Windows)
+//   FileInFolder("/srv/a\b", "WX-DATA.txt")     -> "/srv/a\b/WX-DATA.txt" (Linux)
+std::string FileInFolder(std::string_view folder, std::string_view name);
 
 // Writing, each part at once in its own system write; nothing is added on its own
 // accord. 52 when the number is not open, 54 when it is open for input; a write the
@@ -104,14 +129,15 @@ Extended ReadNumberItem(int fileNumber, FileError& error);
 
 // Closing cuts an output disk file at its position and frees the number; on Linux an
 // output file's replacement takes the old file's place here, and a failure of that
-// (the old file stays) is the close's code. CloseFile of
+// (the old file stays) is the close's code; once in place the file counts as written,
+// and a failing flush of its folder after that only sets error.notYetOnDisk. CloseFile of
 // a number that is not open does nothing and leaves the error code alone;
 // CloseAllFiles stores the code of the first close that fails.
 void CloseFile(int fileNumber, FileError& error);
 void CloseAllFiles(FileError& error);
 
 // Deletes every plain file that the name or pattern ("*", "?"; a name ending in ":" or
-// "\" gets "*.*") matches; hidden and system files, volume labels and directories are
+// "\" (Linux: "/") gets "*.*") matches; hidden and system files, volume labels and directories are
 // passed over. No match gives 53; a match that can't be deleted ends it with its code.
 //   DeleteFiles(missing file)        -> 53
 //   DeleteFiles(hidden file)         -> the file stays, no error
@@ -125,9 +151,5 @@ void DeleteFiles(std::string_view pattern, FileError& error);
 //   DeleteBeforeRewrite(missing file, e)  -> e.code unchanged
 //   DeleteBeforeRewrite(file held open)   -> Windows: 70, the file stays; Linux: nothing
 void DeleteBeforeRewrite(std::string_view name, FileError& error);
-
-// Writes handed to the system since the process began (the counts above), so that
-// tests can see that nothing is buffered or split.
-std::uint64_t SystemWriteCount();
 
 }  // namespace kobrant

@@ -16,30 +16,50 @@
 // - Lines end with CR LF on Windows, with LF alone on Linux (SystemLineEnd).
 // - Windows writes an output file in place: it is emptied at the open and every write
 //   lands in it at once, so a reader may find it empty or half-written meanwhile.
-//   Linux replaces it whole: the bytes go to a temporary file beside it
-//   (SystemReplacementName), which is flushed to the disk and renamed over the old file
-//   when it is closed, the folder flushed after. A reader finds the old file or the new
-//   one, never a missing, empty or partial one, also after a power cut. When any call
-//   on the temporary file fails, the close removes it and the old file stays; the close
-//   then answers that call's error again. A device or pipe of the name is written as
-//   it is, and a link's final file is the one replaced, keeping its mode.
+//   Linux replaces it whole: the bytes go to a new file of its own beside it (made
+//   exclusively, without a name where the file system allows, otherwise under a name
+//   nobody can predict: ".WX-DATA.txt.<16 hex digits>.tmp"), which is flushed to the
+//   disk and put in the old file's place when it is closed, the folder flushed after.
+//   A reader finds the old file or the new one, never a missing, empty or partial one,
+//   also after a power cut. When any call on the new file fails, the close discards it
+//   and the old file stays; the close then answers that call's error again.
 //
-// POSIX:
-// - A backslash in a name is a path separator: the program builds its paths as
-//   directory + "\kobrant.ctl", so "\" becomes "/" before the name reaches the system.
+// POSIX, where the folder may be shared with other users:
+// - A name is used as it is: a backslash is a letter. The file layer joins a folder and
+//   a name with "/" there (SystemFolderSeparator).
+// - Everything is opened relative to the folder of the name, opened once per call
+//   (O_DIRECTORY); nothing found in it is trusted:
+//   - A link in place of the file (and each link it leads to) is followed only when the
+//     effective user or root owns it (the rule of the kernel's protected_symlinks in
+//     sticky folders); another user's link is neither read nor written through:
+//     kSystemForeignLink. An output file's link stays; the file it names is replaced.
+//   - Every open is non-blocking and looks at what it opened before using it: only
+//     regular files are read or written; a directory gives 5 (as on Windows), a FIFO,
+//     device or socket kSystemNotAFile, at once, never waited on.
+//   - A file longer than kSystemMostBytesRead is not read: kSystemFileTooLong.
+//   - The replacement keeps the old file's mode (without setuid, setgid and sticky
+//     bits) and its group where the user may set it; its owner only when run as root.
+//   - Leftovers of an earlier run (a power cut, a kill) are never put in place: at an
+//     open for output, the program's own temporary files of that name (its pattern,
+//     regular files of the effective user with one link) are removed; anything else
+//     of such a name (another user's, a directory, a link) is left and doesn't matter.
+//   - Once the new file has taken the old one's place it counts as written; a failing
+//     folder flush after that is kSystemWrittenNotFlushed.
 // - Opening without sharing is an exclusive flock() taken right after open(); flock
 //   locks belong to the open file description, so a second opener in the same process
 //   is refused too (system error 32). Other programs are refused only if they lock too.
 // - Opening for output locks the old file, if there is one, for as long as the new one
-//   is written: a file that another opener holds is refused and never replaced. The
-//   temporary file is locked too, so that two programs writing the same file at once
-//   can't mix their bytes: the second is refused (32) until the first has closed.
+//   is written: a file that another opener holds is refused and never replaced. Where
+//   there was no old file, the new one is linked in only if the name is still free at
+//   the close: of two programs writing a new file at once the second is refused (32).
+// - Calls interrupted by a signal are retried only while no stop has been asked for
+//   (stop_request.h); then they give up with kSystemStopped.
 // - Handles are opened close-on-exec: the program starts no child processes, so the
 //   Windows side's inheritable handles are not imitated.
 // - Only regular files are disk files. Attributes in enumeration are made up: a name
 //   beginning with "." is hidden, a directory is a directory, and anything that is
-//   neither a regular file nor a directory (device, pipe, socket) counts as a system
-//   file, so that the file layer never deletes it.
+//   neither a regular file nor a directory (device, pipe, socket, link) counts as a
+//   system file, so that the file layer never deletes it.
 // - Names match patterns byte for byte (case-sensitive, as the file system is).
 //
 // On both sides a name holding a NUL byte is refused with system error 123 (invalid
@@ -50,30 +70,44 @@
 #include <string_view>
 #include <vector>
 
+#include "system/sequential_files.h"
+
 namespace kobrant {
 
-using SystemError = std::uint32_t;     // a Windows system error number; 0 = success
-using SystemHandle = std::intptr_t;    // a HANDLE on Windows, a descriptor on POSIX
-inline constexpr SystemHandle kNoHandle = -1;
+using SystemError = std::uint32_t;  // a Windows system error number; 0 = success
+
+// An open file: a HANDLE on Windows; on POSIX a descriptor with what its close needs (the
+// folder, the replacement, the old file). Made by SystemOpen, freed by SystemClose.
+struct SystemFile;
+using SystemHandle = SystemFile*;
+inline constexpr SystemHandle kNoHandle = nullptr;
 
 inline constexpr SystemError kSystemInvalidName = 123;
+// POSIX only, each in Windows' numbering for the nearest failure:
+inline constexpr SystemError kSystemNotAFile = system_error::kNotAFile;        // ERROR_BAD_FILE_TYPE
+inline constexpr SystemError kSystemFileTooLong = system_error::kTooLong;      // ERROR_FILE_TOO_LARGE
+inline constexpr SystemError kSystemStopped = system_error::kStopped;          // ERROR_OPERATION_ABORTED
+inline constexpr SystemError kSystemForeignLink = system_error::kForeignLink;  // ERROR_CANT_RESOLVE_FILENAME
+// Not a failure: the file is in place, but the folder could not be flushed after.
+inline constexpr SystemError kSystemWrittenNotFlushed = 0xE0000001;
 
-enum class OpenPurpose { kInput, kOutput };
+inline constexpr std::uint32_t kSystemMostBytesRead = 1024 * 1024;  // POSIX
+
+// What an open is for. kNewOutput is output that must not replace a file standing at
+// the name (start-up's default settings): Windows opens it as kOutput; POSIX refuses
+// it with 80 (file exists) when the name is taken, and at the close when it has been
+// taken meanwhile (32).
+enum class OpenPurpose { kInput, kOutput, kNewOutput };
 
 // The bytes that end a line: "\r\n" on Windows, "\n" on Linux.
 std::string_view SystemLineEnd();
 
-// Whether output replaces a file whole at its close (Linux) rather than writing into it
-// from the open on (Windows), and where an output file's bytes are until it is closed.
-//   SystemReplacementName("/wx/WX-DATA.txt") -> "/wx/.WX-DATA.txt.tmp"  (Linux)
-//   SystemReplacementName("C:\wx\WX-DATA.txt") -> "C:\wx\WX-DATA.txt"   (Windows)
-bool SystemOutputReplacesFile();
-std::string SystemReplacementName(std::string_view name);
+// What joins a folder and a name: "\" on Windows, "/" on Linux.
+std::string_view SystemFolderSeparator();
 
-// The name as the system takes it, for showing to the operator: Windows keeps it as it
-// is; Linux turns every "\" into "/".
-//   SystemPathName("/srv/wx\WX-DATA.txt") -> "/srv/wx/WX-DATA.txt"  (Linux)
-std::string SystemPathName(std::string_view name);
+// Whether output replaces a file whole at its close (Linux) rather than writing into it
+// from the open on (Windows).
+bool SystemOutputReplacesFile();
 
 // Opens an existing file for reading (input) or opens a file, creating it when it is
 // missing, for writing (output), without sharing. The file is not emptied here (on
@@ -81,6 +115,7 @@ std::string SystemPathName(std::string_view name);
 //   SystemOpen("C:\missing.txt", kInput, h)      -> 2, h == kNoHandle
 //   SystemOpen("C:\no-such-dir\x.txt", kInput, h) -> 3
 //   SystemOpen(name held open elsewhere, ..., h)  -> 32
+//   SystemOpen(a FIFO, kInput, h)                -> 222 (POSIX), at once
 SystemError SystemOpen(std::string_view name, OpenPurpose purpose, SystemHandle& handle);
 
 // True for a disk file; false for a device or pipe, or when the system can't tell.
@@ -96,8 +131,8 @@ SystemError SystemRead(SystemHandle handle, char* buffer, std::uint32_t size, st
 SystemError SystemWrite(SystemHandle handle, const char* bytes, std::uint32_t size,
                         std::uint32_t& written);
 
-// Closes the handle; on Linux an output file's replacement takes the old file's place
-// here (or is discarded, see above), and this answers whether it did.
+// Closes the handle and frees it; on Linux an output file's replacement takes the old
+// file's place here (or is discarded, see above), and this answers whether it did.
 SystemError SystemClose(SystemHandle handle);
 
 // File attributes as the enumeration reports them (the Windows bits).

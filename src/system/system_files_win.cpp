@@ -1,12 +1,18 @@
 // The system-call seam on Windows: each call exactly as the file layer needs it,
-// wrapped in the error-mode discipline of SystemCall.
+// wrapped in the error-mode discipline of SystemCall. kNewOutput is opened as kOutput.
 
 #include <windows.h>
 
 #include "numbers/float_state.h"
+#include "system/sequential_files_test_seam.h"
 #include "system/system_files.h"
 
 namespace kobrant {
+
+struct SystemFile {
+    HANDLE handle;
+};
+
 namespace {
 
 // Runs one system call with the critical-error and open-file error boxes off, the
@@ -31,7 +37,7 @@ SystemError Judged(BOOL succeeded, SystemError error) {
     return error;
 }
 
-HANDLE AsHandle(SystemHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE AsHandle(SystemHandle handle) { return handle->handle; }
 
 bool HoldsNul(std::string_view name) { return name.find('\0') != std::string_view::npos; }
 
@@ -47,9 +53,9 @@ std::string_view SystemLineEnd() { return "\r\n"; }
 
 bool SystemOutputReplacesFile() { return false; }
 
-std::string SystemReplacementName(std::string_view name) { return std::string(name); }
+void UseNamedReplacementFiles(bool) {}
 
-std::string SystemPathName(std::string_view name) { return std::string(name); }
+std::string_view SystemFolderSeparator() { return "\\"; }
 
 SystemError SystemOpen(std::string_view name, OpenPurpose purpose, SystemHandle& handle) {
     handle = kNoHandle;
@@ -66,7 +72,7 @@ SystemError SystemOpen(std::string_view name, OpenPurpose purpose, SystemHandle&
     // Judged by the handle: a successful OPEN_ALWAYS of an existing file sets
     // ERROR_ALREADY_EXISTS.
     if (opened == INVALID_HANDLE_VALUE) return error != 0 ? error : ERROR_GEN_FAILURE;
-    handle = reinterpret_cast<SystemHandle>(opened);
+    handle = new SystemFile{opened};
     return 0;
 }
 
@@ -111,6 +117,7 @@ SystemError SystemWrite(SystemHandle handle, const char* bytes, std::uint32_t si
 SystemError SystemClose(SystemHandle handle) {
     SystemError error = 0;
     const BOOL ok = SystemCall(error, [&] { return CloseHandle(AsHandle(handle)); });
+    delete handle;
     return Judged(ok, error);
 }
 

@@ -79,9 +79,32 @@ std::wstring ShownSystemText(std::string_view bytes) {
     return shown;
 }
 
-std::string LocaleBytes(std::string_view windows1252) {
+std::string LocaleBytes(std::string_view windows1252) { return LocaleBytesOf(ShownFixedText(windows1252)); }
+
+std::size_t ShownColumns(std::wstring_view shown) {
+    std::size_t used = 0;
+    for (wchar_t character : shown) {
+        const int width = wcwidth(character);
+        used += width < 0 ? 1 : static_cast<std::size_t>(width);
+    }
+    return used;
+}
+
+std::wstring LastColumns(std::wstring_view shown, std::size_t width) {
+    std::size_t used = 0, first = shown.size();
+    while (first > 0) {
+        const int characterWidth = wcwidth(shown[first - 1]);
+        const std::size_t cells = characterWidth < 0 ? 1 : static_cast<std::size_t>(characterWidth);
+        if (used + cells > width) break;
+        used += cells;
+        --first;
+    }
+    return std::wstring(shown.substr(first));
+}
+
+std::string LocaleBytesOf(std::wstring_view shown) {
     std::string bytes;
-    for (wchar_t character : ShownFixedText(windows1252)) {
+    for (wchar_t character : shown) {
         char encoded[MB_LEN_MAX];
         std::mbstate_t state{};
         const std::size_t length = std::wcrtomb(encoded, character, &state);

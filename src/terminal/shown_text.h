@@ -34,6 +34,15 @@ std::wstring ShownSystemText(std::string_view bytes);
 // output and standard error.
 std::string LocaleBytes(std::string_view windows1252);
 
+// Shown characters (from the functions above) in the locale's encoding.
+std::string LocaleBytesOf(std::wstring_view shown);
+
+// The terminal columns a shown text takes (wide characters two), and its end that fits
+// in `width` columns.
+//   ShownColumns(L"ab\u6771") -> 4        LastColumns(L"ab\u6771", 3) -> L"b\u6771"
+std::size_t ShownColumns(std::wstring_view shown);
+std::wstring LastColumns(std::wstring_view shown, std::size_t width);
+
 // Whether the locale can show the character.
 bool LocaleShows(wchar_t character);
 

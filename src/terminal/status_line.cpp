@@ -6,7 +6,7 @@ namespace kobrant {
 namespace {
 
 std::string FileFailure(const char* name, const FileError& error) {
-    return std::string(name) + ": " + FileErrorText(error.code) + " (" + std::to_string(error.code) + ")";
+    return std::string(name) + ": " + FailureText(error) + " (" + std::to_string(error.code) + ")";
 }
 
 }  // namespace
@@ -37,8 +37,27 @@ std::string FileErrorText(std::uint8_t code) {
     }
 }
 
+std::string FailureText(const FileError& error) {
+    switch (error.systemError) {
+    case system_error::kForeignLink: return "Verweis eines anderen Benutzers";
+    case system_error::kNotAFile: return "keine gew\xF6hnliche Datei";
+    case system_error::kTooLong: return "l\xE4nger als 1 MiB";
+    case system_error::kStopped: return "abgebrochen";
+    case system_error::kFileExists: return "Datei besteht schon";
+    default: return FileErrorText(error.code);
+    }
+}
+
+std::string StatusAtStart(const FileError& settingsUnread) {
+    if (settingsUnread.code == 0) return std::string();
+    return FileFailure("kobrant.ctl", settingsUnread) + ", die Felder zeigen die Vorgaben";
+}
+
 std::string StatusAfterEnter(const EnterOutcome& outcome) {
     const std::string time = MidPart(outcome.timestampLine, 13, 5);  // "Mon DD YYYY HH:MM"
+    if (outcome.Written() && (outcome.settings.notYetOnDisk || outcome.record.notYetOnDisk)) {
+        return time + " geschrieben, noch nicht sicher auf dem Datentr\xE4ger: " + outcome.dataLine;
+    }
     if (outcome.Written()) return time + " geschrieben: " + outcome.dataLine;
     std::string status = time + " nicht geschrieben: ";
     if (outcome.settings.code == outcome.record.code) {

@@ -2,6 +2,7 @@
 
 #include <curses.h>
 #include <poll.h>
+#include <term.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -17,7 +18,7 @@
 #include "terminal/status_line.h"
 #include "terminal/terminal_form.h"
 #include "numbers/float_state.h"
-#include "system/system_files.h"
+#include "system/stop_request.h"
 
 namespace kobrant {
 namespace {
@@ -26,11 +27,10 @@ constexpr int kFlashMilliseconds = 300;
 constexpr int kKeyWaitMilliseconds = 250;  // how soon a signal is seen while nothing is typed
 constexpr int kEscapeDelayMilliseconds = 25;
 
-volatile std::sig_atomic_t gEndRequested = 0;
+void RequestEnd(int) { RequestStop(); }
 
-void RequestEnd(int) { gEndRequested = 1; }
-
-// No SA_RESTART: a read that is waiting for a key ends at once.
+// No SA_RESTART: a read that is waiting for a key ends at once, and every other call
+// that a signal interrupts gives up instead of being made again (stop_request.h).
 void CatchEndSignals() {
     struct sigaction action {};
     action.sa_handler = RequestEnd;
@@ -103,8 +103,8 @@ Look BoxLook(Flash flash) {
 
 // The lines the header takes: caption and path on one, or the path on a line of its own.
 int HeaderLines(const View& view) {
-    const std::size_t caption = ShownFixedText(kRecordPathHeader).size();
-    return static_cast<int>(caption + 2 + view.recordPath.size()) <= COLS ? 1 : 2;
+    const std::size_t caption = ShownColumns(ShownFixedText(kRecordPathHeader));
+    return static_cast<int>(caption + 2 + ShownColumns(view.recordPath)) <= COLS ? 1 : 2;
 }
 
 // The header, its path's end kept when even a line of its own is too short. Returns the
@@ -119,7 +119,7 @@ int DrawHeader(const View& view) {
     Put(0, 1, caption, plain);
     std::wstring path = view.recordPath;
     const auto room = static_cast<std::size_t>(std::max(COLS - 2, 4));
-    if (path.size() > room) path = L"..." + path.substr(path.size() - (room - 3));
+    if (ShownColumns(path) > room) path = L"..." + LastColumns(path, room - 3);
     Put(1, 1, path, plain);
     return 2;
 }
@@ -146,12 +146,13 @@ void DrawBox(int top, Look look) {
 // beyond them. Returns the column of the cursor.
 int DrawField(int line, FieldEdit& edit, bool focused, Look boxLook) {
     const std::size_t first = focused ? ScrollToCursor(edit, kFieldCells) : 0;
-    const std::wstring shown = ShownFieldText(edit.text);
-    std::wstring cells = shown.substr(std::min(first, shown.size()), kFieldCells);
+    // Only the cells' part is converted: a key costs the same however long the text is.
+    const std::string_view text = edit.text;
+    std::wstring cells = ShownFieldText(text.substr(std::min(first, text.size()), kFieldCells));
     cells.resize(kFieldCells, L' ');
     const int left = kBoxLeft + kFieldLeft;
     Put(line, left, first > 0 ? L"<" : L"[", boxLook);
-    Put(line, left + 1 + kFieldCells, shown.size() > first + kFieldCells ? L">" : L"]", boxLook);
+    Put(line, left + 1 + kFieldCells, text.size() > first + kFieldCells ? L">" : L"]", boxLook);
     const bool marked = focused && edit.marked;
     const attr_t emphasis = focused ? A_BOLD : A_NORMAL;
     const Look look = marked ? Colored(kFieldPair, A_REVERSE | A_BOLD, A_BOLD | A_UNDERLINE)
@@ -299,6 +300,14 @@ bool StartTerminal(std::string& why) {
         why = std::string("das Terminal \"") + (type != nullptr ? type : "") + "\" ist unbekannt (TERM)";
         return false;
     }
+    // Without cursor addressing (TERM=dumb and the like) the form can't be drawn.
+    const char* addressing = tigetstr(const_cast<char*>("cup"));
+    if (addressing == nullptr || addressing == reinterpret_cast<char*>(-1)) {
+        endwin();
+        const char* type = std::getenv("TERM");
+        why = std::string("das Terminal \"") + (type != nullptr ? type : "") + "\" kann den Cursor nicht setzen (TERM)";
+        return false;
+    }
     raw();
     noecho();
     nonl();
@@ -313,9 +322,11 @@ bool StartTerminal(std::string& why) {
 int RunTerminalForm(ProgramValues& values) {
     FormState form = OpenForm(values.settings.fieldTexts);
     View view;
-    view.recordPath = ShownSystemText(SystemPathName(values.recordPath));
+    view.recordPath = ShownSystemText(values.recordPath);
+    view.status = StatusAtStart(values.settingsUnread);
+    view.statusFailed = !view.status.empty();
     Draw(form, view);
-    while (gEndRequested == 0) {
+    while (!StopRequested()) {
         bool resized = false;
         const Key key = ReadKey(resized);
         if (key.kind == KeyKind::kNone) {

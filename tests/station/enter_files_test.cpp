@@ -67,14 +67,14 @@ TEST_F(EnterFiles, BothFilesStayOpenAndValuesTakeThePosition) {
     EXPECT_EQ(values.settingsPath, dir.File("kobrant.ctl"));
     EXPECT_EQ(values.settings.dialogLeft, -7);
     EXPECT_EQ(values.settings.dialogTop, 300);
-    if (SystemOutputReplacesFile()) {
+    if (test::OutputReplacesFile()) {
         EXPECT_EQ(test::ReadBytes(dir.File("kobrant.ctl")), "<missing>");
         EXPECT_EQ(test::ReadBytes(dir.File("WX-DATA.txt")), "earlier");
     }
     for (const char* name : {"kobrant.ctl", "WX-DATA.txt"}) {
         FileError probe;
         OpenForInput(dir.File(name), 3, probe);
-        const bool missingMeanwhile = SystemOutputReplacesFile() && std::string(name) == "kobrant.ctl";
+        const bool missingMeanwhile = test::OutputReplacesFile() && std::string(name) == "kobrant.ctl";
         EXPECT_EQ(probe.code, missingMeanwhile ? file_error::kFileNotFound : file_error::kPermissionDenied)
             << name << " is not held";
         CloseFile(3, probe);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
 #include <string>
 
 #include "support/files.h"
@@ -15,11 +17,22 @@ std::string Joined(const FieldTexts& texts) {
     return joined;
 }
 
+// The Windows form of a path; on Linux the "\\" that joins the name is a "/" (a "\\" of
+// the directory stays a letter of it).
+std::string OnThisSystem(std::string_view windowsPath, std::string_view directory) {
+    std::string path(windowsPath);
+    if (test::FolderSeparator() == "/") path[directory.size()] = '/';
+    return path;
+}
+
 TEST(ProgramValues, CommentExamples) {
-    EXPECT_EQ("C:\\Station\\WX-DATA.txt", RecordPathFor("C:\\Station"));
-    EXPECT_EQ("C:\\Station\\kobrant.ctl", SettingsPathFor("C:\\Station"));
-    EXPECT_EQ("C:\\\\WX-DATA.txt", RecordPathFor("C:\\"));
-    EXPECT_EQ(".\\WX-DATA.txt", RecordPathFor("."));
+    EXPECT_EQ(OnThisSystem("C:\\Station\\WX-DATA.txt", "C:\\Station"), RecordPathFor("C:\\Station"));
+    EXPECT_EQ(OnThisSystem("C:\\Station\\kobrant.ctl", "C:\\Station"), SettingsPathFor("C:\\Station"));
+    EXPECT_EQ(OnThisSystem("C:\\\\WX-DATA.txt", "C:\\"), RecordPathFor("C:\\"));
+    EXPECT_EQ(OnThisSystem(".\\WX-DATA.txt", "."), RecordPathFor("."));
+    if (test::FolderSeparator() == "/") {
+        EXPECT_EQ("/srv/a\\b/WX-DATA.txt", RecordPathFor("/srv/a\\b"));
+    }
 }
 
 TEST(ProgramValues, StartValuesHoldTheDefaultsAtZeroZero) {
@@ -35,8 +48,8 @@ TEST(ProgramValues, StartValuesHoldTheDefaultsAtZeroZero) {
     for (const Case& c : cases) {
         const ProgramValues values = StartValues(c.directory);
         EXPECT_EQ(c.directory, values.startDirectory);
-        EXPECT_EQ(c.recordPath, values.recordPath) << "directory=" << c.directory;
-        EXPECT_EQ(c.settingsPath, values.settingsPath) << "directory=" << c.directory;
+        EXPECT_EQ(OnThisSystem(c.recordPath, c.directory), values.recordPath) << "directory=" << c.directory;
+        EXPECT_EQ(OnThisSystem(c.settingsPath, c.directory), values.settingsPath) << "directory=" << c.directory;
         EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(values.settings.fieldTexts));
         EXPECT_EQ(0, values.settings.dialogLeft);
         EXPECT_EQ(0, values.settings.dialogTop);
@@ -99,19 +112,51 @@ TEST_F(StartSettings, ExistingFileIsReadNotRewritten) {
     }
 }
 
-TEST_F(StartSettings, FileHeldByAnotherProgramGivesDefaultsAndStaysAsItWas) {
-    const std::string line = "\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",7,7\r\n";
-    test::WriteBytes(path, line);
-    ProgramValues values;
-    {
-        test::OtherOpener holder(path);
-        ASSERT_TRUE(holder.holds());
-        values = Start();
+// A settings file that stands but can't be read now is never replaced by the defaults
+// at start: the defaults are shown, the reason is kept for the status line, and the
+// file stays until the operator's own "Enter". (The Windows program empties what it
+// can open for output, as it always has; only the held file is common to both.)
+TEST_F(StartSettings, UnreadableFileGivesDefaultsAndStaysAsItWas) {
+    enum class Why { kHeld, kTooLong, kForeignLink };
+    struct Case {
+        const char* what;
+        Why why;
+        std::uint8_t code;
+        std::uint32_t systemError;
+        bool linuxOnly;
+    } cases[] = {
+        {"held by another program", Why::kHeld, file_error::kPermissionDenied, 32, false},  // sharing violation
+        {"over 1 MiB", Why::kTooLong, file_error::kPathFileAccess, system_error::kTooLong, true},
+        {"another user's link", Why::kForeignLink, file_error::kPathFileAccess, system_error::kForeignLink, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.linuxOnly && !test::OutputReplacesFile()) continue;
+        test::TestDirectory start, elsewhere;
+        const std::string settings = start.File("kobrant.ctl"), target = elsewhere.File("saved.ctl");
+        const std::string line = c.why == Why::kTooLong
+                                     ? "\"" + std::string(1024 * 1024, '1') + "\",\"2\",7,7\r\n"
+                                     : "\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",7,7\r\n";
+        test::WriteBytes(c.why == Why::kForeignLink ? target : settings, line);
+        if (c.why == Why::kForeignLink && !test::MakeForeignLink(target, settings)) {
+            std::printf("not run, only root can give a link to another user: %s\n", c.what);
+            continue;
+        }
+        ProgramValues values = StartValues(start.Path());
+        FileError error;
+        bool loaded;
+        {
+            std::optional<test::OtherOpener> holder;
+            if (c.why == Why::kHeld) holder.emplace(settings);
+            loaded = LoadOrCreateSettings(values.settingsPath, values.settings, error);
+        }
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(error.code, c.code);
+        EXPECT_EQ(error.systemError, c.systemError);
+        EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(values.settings.fieldTexts));
+        EXPECT_EQ(0, values.settings.dialogLeft);
+        EXPECT_EQ(line, test::ReadBytes(c.why == Why::kForeignLink ? target : settings)) << "defaults written over it";
     }
-    EXPECT_EQ(Joined(DefaultFieldTexts()), Joined(values.settings.fieldTexts));
-    EXPECT_EQ(0, values.settings.dialogLeft);
-    EXPECT_EQ(0, values.settings.dialogTop);
-    EXPECT_EQ(line, test::ReadBytes(path));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST_F(SettingsFile, FirstStartWritesTheDefaultLineAndTheNextStartReadsIt) {
         0x30, 0x30, 0x30, 0x22, 0x2C, 0x22, 0x30, 0x30, 0x30, 0x22, 0x2C, 0x22, 0x30, 0x30, 0x30,
         0x22, 0x2C, 0x22, 0x30, 0x30, 0x30, 0x30, 0x22, 0x2C, 0x35, 0x2C, 0x35};
     const std::string defaultLine = std::string(reinterpret_cast<const char*>(expected), sizeof expected) + test::Eol();
-    ASSERT_EQ(defaultLine.size(), SystemOutputReplacesFile() ? 58u : 59u);
+    ASSERT_EQ(defaultLine.size(), test::OutputReplacesFile() ? 58u : 59u);
 
     Settings first = Marked();
     FileError firstError;
@@ -141,7 +141,7 @@ TEST_F(SettingsFile, UnusableFileLeavesSettingsAndFilesAlone) {
     WriteBytes(path, "\"kept\"\r\n");
     std::optional<test::OtherOpener> other(path);
     ASSERT_TRUE(other->holds());
-    const std::string inMissingFolder = dir.File("missing\\kobrant.ctl");
+    const std::string inMissingFolder = FileInFolder(dir.File("missing"), "kobrant.ctl");
     struct Case {
         const char* what;
         std::string name;

@@ -11,6 +11,7 @@
 #include "station/settings_file.h"
 #include "support/files.h"
 #include "support/worked_example.h"
+#include "system/sequential_files_test_seam.h"
 
 namespace kobrant {
 namespace {
@@ -147,15 +148,16 @@ TEST_F(WeatherRecordFile, WorkedExampleByteForByteAndLeftOpen) {
     EXPECT_EQ(error.code, 0);
     // Windows: written in place, 57 bytes, and held without sharing until the "Enter"
     // handling closes its files. Linux: 55 bytes beside it, and no file yet.
-    EXPECT_EQ(test::FileSize(SystemReplacementName(path)), SystemOutputReplacesFile() ? 55u : 57u);
+    EXPECT_EQ(test::OutputReplacesFile() ? BytesWrittenTo(kRecordFileNumber) : test::FileSize(path),
+              test::OutputReplacesFile() ? 55u : 57u);
     FileError second;
     OpenForInput(path, 3, second);
-    EXPECT_EQ(second.code, SystemOutputReplacesFile() ? file_error::kFileNotFound : file_error::kPermissionDenied);
+    EXPECT_EQ(second.code, test::OutputReplacesFile() ? file_error::kFileNotFound : file_error::kPermissionDenied);
     CloseAllFiles(error);
     EXPECT_EQ(error.code, 0);
     EXPECT_EQ(test::ReadBytes(path),
               "Dec 06 2026 14:05" + test::Eol() + test::worked_example::kDataLine + test::Eol());
-    EXPECT_EQ(test::ReadBytes(SystemReplacementName(path)), SystemOutputReplacesFile() ? "<missing>" : test::ReadBytes(path));
+    EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), 0u);
 }
 
 TEST_F(WeatherRecordFile, EachPressReplacesTheWholeFile) {
@@ -179,7 +181,7 @@ TEST_F(WeatherRecordFile, RefusedRecordIsReportedAndLeftAlone) {
         std::uint8_t expectedCode;
     };
     const Case cases[] = {
-        {"folder missing", dir.File("gone") + "\\WX-DATA.txt", false, file_error::kPathNotFound},
+        {"folder missing", FileInFolder(dir.File("gone"), "WX-DATA.txt"), false, file_error::kPathNotFound},
         {"held by another program", path, true, file_error::kPermissionDenied},
     };
     for (const Case& c : cases) {

@@ -9,13 +9,7 @@
 namespace kobrant::test {
 namespace {
 
-std::filesystem::path Native(const std::string& name) {
-    std::string native = name;
-    for (char& c : native) {
-        if (c == '\\') c = static_cast<char>(std::filesystem::path::preferred_separator);
-    }
-    return std::filesystem::path(native);
-}
+std::filesystem::path Native(const std::string& name) { return std::filesystem::path(name); }
 
 std::string UniqueName() {
     static std::atomic<int> counter{0};
@@ -54,5 +48,15 @@ std::uintmax_t FileSize(const std::string& name) {
 }
 
 void MakeDirectory(const std::string& name) { std::filesystem::create_directory(Native(name)); }
+
+std::size_t TemporaryFilesIn(const std::string& folder) {
+    std::size_t count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(Native(folder), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > 5 && name[0] == '.' && name.compare(name.size() - 4, 4, ".tmp") == 0) ++count;
+    }
+    return count;
+}
 
 }  // namespace kobrant::test

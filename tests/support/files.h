@@ -7,12 +7,17 @@
 #include <string>
 #include <string_view>
 
-#include "system/system_files.h"
+#include "system/sequential_files.h"
 
 namespace kobrant::test {
 
 // The line end the program's files have on this system: CR LF on Windows, LF on Linux.
 std::string Eol();
+// Whether an output file replaces the old one whole at its close (Linux) rather than
+// being written in place from its open (Windows).
+bool OutputReplacesFile();
+// What joins a folder and a name: "\\" on Windows, "/" on Linux.
+std::string FolderSeparator();
 
 // A fresh folder under the system's temp folder, removed with everything in it.
 class TestDirectory {
@@ -22,22 +27,26 @@ public:
     TestDirectory(const TestDirectory&) = delete;
     TestDirectory& operator=(const TestDirectory&) = delete;
 
-    // The name of an entry as the program builds it: folder + "\" + name.
-    std::string File(std::string_view name) const { return path_ + "\\" + std::string(name); }
+    // The name of an entry as the program builds it (FileInFolder): folder + "\" + name
+    // on Windows, folder + "/" + name on Linux.
+    std::string File(std::string_view name) const { return FileInFolder(path_, name); }
     const std::string& Path() const { return path_; }
 
 private:
     std::string path_;
 };
 
-// Reads and writes whole files through the platform's own path rules ("\" is a
-// separator on Linux too, as for the file layer). ReadBytes of a file that can't be
-// read: "<missing>". WriteBytes makes or empties the file; false when that failed.
+// Reads and writes whole files by their names as they are. ReadBytes of a file that
+// can't be read: "<missing>". WriteBytes makes or empties the file; false when that
+// failed.
 std::string ReadBytes(const std::string& name);
 bool WriteBytes(const std::string& name, std::string_view bytes);
 // The size as the folder reports it: readable while the file layer holds the file.
 std::uintmax_t FileSize(const std::string& name);
 void MakeDirectory(const std::string& name);
+// The temporary files of the file layer's replacements (".<name>.<...>.tmp") that stand in
+// the folder: none once every output file is closed.
+std::size_t TemporaryFilesIn(const std::string& folder);
 
 // Makes an existing file refuse writing and deleting for as long as it lives.
 // Windows: the read-only attribute. Linux: the immutable flag when running as root
@@ -75,6 +84,11 @@ public:
 private:
     long long handle_ = -1;
 };
+
+// Linux: a link at `name` to `target`, owned by a user other than the one running.
+// Only root can give a link away: false (the link not made) for anyone else, and on
+// Windows.
+bool MakeForeignLink(const std::string& target, const std::string& name);
 
 bool RunningUnderWine();
 // Under Wine: whether the Unix user is root (Wine names the Windows user after it).

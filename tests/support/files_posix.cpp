@@ -13,12 +13,6 @@
 namespace kobrant::test {
 namespace {
 
-std::string SystemPath(std::string name) {
-    for (char& c : name) {
-        if (c == '\\') c = '/';
-    }
-    return name;
-}
 
 // Sets or clears the immutable flag, which stops root as well. Empty on success.
 std::string SetImmutable(const std::string& path, bool immutable) {
@@ -41,12 +35,14 @@ std::string SetImmutable(const std::string& path, bool immutable) {
 }  // namespace
 
 std::string Eol() { return "\n"; }
+bool OutputReplacesFile() { return true; }
+std::string FolderSeparator() { return "/"; }
 
 static std::string Parent(const std::string& path) { return path.substr(0, path.rfind('/')); }
 
 // Root: the immutable flag. Others: no write permission on the file, nor on its folder
 // (which is what stops a delete on Linux).
-ReadOnlyFile::ReadOnlyFile(std::string name) : name_(SystemPath(std::move(name))) {
+ReadOnlyFile::ReadOnlyFile(std::string name) : name_(std::move(name)) {
     if (geteuid() == 0) {
         why_ = SetImmutable(name_, true);
     } else if (chmod(name_.c_str(), 0444) != 0 || chmod(Parent(name_).c_str(), 0555) != 0) {
@@ -71,7 +67,7 @@ std::string MakeHiddenFile(const TestDirectory& directory, std::string_view byte
 }
 
 OtherOpener::OtherOpener(const std::string& name) {
-    const int descriptor = open(SystemPath(name).c_str(), O_RDWR | O_CLOEXEC);
+    const int descriptor = open(name.c_str(), O_RDWR | O_CLOEXEC);
     if (descriptor < 0) return;
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         close(descriptor);
@@ -82,6 +78,11 @@ OtherOpener::OtherOpener(const std::string& name) {
 
 OtherOpener::~OtherOpener() {
     if (handle_ != -1) close(static_cast<int>(handle_));
+}
+
+bool MakeForeignLink(const std::string& target, const std::string& name) {
+    if (geteuid() != 0) return false;
+    return symlink(target.c_str(), name.c_str()) == 0 && lchown(name.c_str(), geteuid() + 4321, getegid() + 4321) == 0;
 }
 
 bool RunningUnderWine() { return false; }

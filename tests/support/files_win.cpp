@@ -6,6 +6,8 @@
 namespace kobrant::test {
 
 std::string Eol() { return "\r\n"; }
+bool OutputReplacesFile() { return false; }
+std::string FolderSeparator() { return "\\"; }
 
 ReadOnlyFile::ReadOnlyFile(std::string name) : name_(std::move(name)) {
     made_ = SetFileAttributesA(name_.c_str(), FILE_ATTRIBUTE_READONLY) != 0;
@@ -31,6 +33,8 @@ OtherOpener::OtherOpener(const std::string& name) {
 OtherOpener::~OtherOpener() {
     if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
+
+bool MakeForeignLink(const std::string&, const std::string&) { return false; }
 
 bool RunningUnderWine() { return kobrant::RunningUnderWine(); }
 

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -12,6 +15,8 @@
 
 #include "support/files.h"
 #include "system/sequential_files.h"
+#include "system/sequential_files_test_seam.h"
+#include "system/system_files.h"
 
 namespace kobrant {
 namespace {
@@ -63,7 +68,7 @@ TEST(SequentialFilesOnLinux, FullDiskGives61AndKeepsTheOldFile) {
         CloseFile(1, closing);
         EXPECT_EQ(closing.code, file_error::kDiskFull);
         EXPECT_EQ(test::ReadBytes(name), "old\r\n");
-        EXPECT_EQ(test::ReadBytes(SystemReplacementName(name)), "<missing>");
+        EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), 0u);
     }
 }
 
@@ -71,7 +76,7 @@ TEST(SequentialFilesOnLinux, FullDiskGives61AndKeepsTheOldFile) {
 // keeps pointing at it. Where the old file can't be replaced, it stays as it was and
 // no temporary file is left.
 TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
-    enum class Before { kMode0640, kLink, kHeld, kReadOnly };
+    enum class Before { kMode0640, kLink, kHeld, kReadOnly, kGroupAndSetuid };
     struct Case {
         const char* what;
         Before before;
@@ -83,6 +88,7 @@ TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
         {"through a link: the file it names replaced", Before::kLink, 0, "new", S_IFLNK | 0777},
         {"held by another opener: refused, old kept", Before::kHeld, file_error::kPermissionDenied, "old", S_IFREG | 0644},
         {"read-only: refused, old kept", Before::kReadOnly, file_error::kPermissionDenied, "old", S_IFREG | 0644},
+        {"group kept, setuid and setgid dropped", Before::kGroupAndSetuid, 0, "new", S_IFREG | 0640},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -90,6 +96,12 @@ TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
         const std::string name = dir.Path() + "/out.txt";
         test::WriteBytes(name, "old");
         chmod(name.c_str(), c.before == Before::kMode0640 ? 0640 : 0644);
+        // A group of the user's own (the one it runs as, or any under root).
+        const gid_t group = geteuid() == 0 ? getegid() + 4321 : getegid();
+        if (c.before == Before::kGroupAndSetuid) {
+            chown(name.c_str(), static_cast<uid_t>(-1), group);
+            chmod(name.c_str(), 06640);
+        }
         if (c.before == Before::kLink) {
             rename(name.c_str(), (dir.Path() + "/real.txt").c_str());
             symlink("real.txt", name.c_str());
@@ -105,26 +117,36 @@ TEST(SequentialFilesOnLinux, OutputReplacesTheOldFileAtItsClose) {
         CloseFile(1, closing);
         EXPECT_EQ(closing.code, 0);
         EXPECT_EQ(test::ReadBytes(name), c.after);
-        EXPECT_EQ(test::ReadBytes(SystemReplacementName(name)), "<missing>");
+        EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), 0u);
         held.reset();  // a read-only file made by chmod (not root) gets its mode back
         struct stat info {};
         lstat(name.c_str(), &info);
         EXPECT_EQ(info.st_mode, c.mode);
+        if (c.before == Before::kGroupAndSetuid) {
+            EXPECT_EQ(info.st_gid, group);
+        }
     }
 }
 
-// Two programs writing the same file at once can't mix their bytes: the second is
-// refused until the first has closed, also when the first's file is a new one.
+// Two programs writing the same file at once can't mix their bytes, also when the
+// file is a new one: never two successes with one program's bytes in place.
 TEST(SequentialFilesOnLinux, SecondWriterOfTheSameFileIsRefused) {
+  for (const bool named : {false, true}) {
+    SCOPED_TRACE(named ? "new files under a name of their own" : "new files without a name where possible");
+    UseNamedReplacementFiles(named);
     test::TestDirectory dir;
     const std::string name = dir.Path() + "/new.txt";
     FileError first, second;
     OpenForOutput(name, 1, first);
     WriteText(1, "first", first);
+    // Neither has found a file to lock: the second is refused when it would link its
+    // file in under a name that the first has taken meanwhile.
     OpenForOutput(name, 2, second);
-    EXPECT_EQ(second.code, file_error::kPermissionDenied);
+    WriteText(2, "second", second);
     CloseFile(1, first);
     EXPECT_EQ(first.code, 0);
+    CloseFile(2, second);
+    EXPECT_EQ(second.code, file_error::kPermissionDenied);
     EXPECT_EQ(test::ReadBytes(name), "first");
     FileError third;
     OpenForOutput(name, 2, third);
@@ -132,6 +154,91 @@ TEST(SequentialFilesOnLinux, SecondWriterOfTheSameFileIsRefused) {
     CloseFile(2, third);
     EXPECT_EQ(third.code, 0);
     EXPECT_EQ(test::ReadBytes(name), "third");
+    EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), 0u);
+    UseNamedReplacementFiles(false);
+  }
+}
+
+// What another user with write access to the folder may plant, and what the file layer
+// does with it: each entry is refused at once with its code, or passed over; the file a
+// link points at is never changed, and nothing planted is ever put in place.
+TEST(SequentialFilesOnLinux, HostileEntriesAreRefusedOrPassedOver) {
+    enum class Planted { kForeignLink, kChain, kOldTemporaryLink, kTemporaryDirectory, kFifo, kDirectory, kDevice, kTooLong, kLeftover };
+    struct Case {
+        const char* what;
+        Planted planted;
+        bool output;             // opened for output (else input)
+        std::uint8_t code;       // of the open
+        std::uint32_t systemError;
+        const char* after;       // the name's bytes afterwards ("" for not a file)
+    } cases[] = {
+        {"another uid's link, read", Planted::kForeignLink, false, 75, system_error::kForeignLink, ""},
+        {"another uid's link, written", Planted::kForeignLink, true, 75, system_error::kForeignLink, ""},
+        {"an own link to another uid's link, written", Planted::kChain, true, 75, system_error::kForeignLink, ""},
+        {"a link at the old temporary name", Planted::kOldTemporaryLink, true, 0, 0, "new"},
+        {"a directory at the old temporary name", Planted::kTemporaryDirectory, true, 0, 0, "new"},
+        {"a FIFO, read", Planted::kFifo, false, 75, system_error::kNotAFile, ""},
+        {"a FIFO, written", Planted::kFifo, true, 75, system_error::kNotAFile, ""},
+        {"a directory, written", Planted::kDirectory, true, 70, 5, ""},
+        {"a device through an own link", Planted::kDevice, true, 75, system_error::kNotAFile, ""},
+        {"over 1 MiB, read", Planted::kTooLong, false, 75, system_error::kTooLong, ""},
+        {"an own leftover temporary file", Planted::kLeftover, true, 0, 0, "new"},
+    };
+    const std::string kept = "the operator's own file";
+    for (const bool named : {false, true})
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(named ? "new files under a name of their own" : "new files without a name where possible");
+        UseNamedReplacementFiles(named);
+        test::TestDirectory dir, elsewhere;
+        const std::string name = dir.File("out.txt"), target = elsewhere.File("keys");
+        test::WriteBytes(target, kept);
+        const std::string longText(kSystemMostBytesRead + 1, 'x');
+        bool made = true;
+        switch (c.planted) {
+        case Planted::kForeignLink: made = test::MakeForeignLink(target, name); break;
+        case Planted::kChain:
+            made = test::MakeForeignLink(target, dir.File("foreign"));
+            symlink("foreign", name.c_str());
+            break;
+        case Planted::kOldTemporaryLink: made = test::MakeForeignLink(target, dir.File(".out.txt.tmp")); break;
+        case Planted::kTemporaryDirectory: test::MakeDirectory(dir.File(".out.txt.tmp")); break;
+        case Planted::kFifo: mkfifo(name.c_str(), 0666); break;
+        case Planted::kDirectory: test::MakeDirectory(name); break;
+        case Planted::kDevice: symlink("/dev/null", name.c_str()); break;
+        case Planted::kTooLong: test::WriteBytes(name, longText); break;
+        case Planted::kLeftover: test::WriteBytes(dir.File(".out.txt.0123456789abcdef.tmp"), "stale"); break;
+        }
+        if (!made) {
+            std::printf("not run, only root can give a link to another user: %s\n", c.what);
+            continue;
+        }
+        FileError error, closing;
+        const auto start = std::chrono::steady_clock::now();
+        const bool opened = c.output ? OpenForOutput(name, 1, error) : OpenForInput(name, 1, error);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "waited on it";
+        EXPECT_EQ(opened, c.code == 0);
+        EXPECT_EQ(error.code, c.code);
+        EXPECT_EQ(error.systemError, c.systemError);
+        if (opened && c.output) WriteText(1, "new", closing);
+        CloseFile(1, closing);
+        EXPECT_EQ(closing.code, 0);
+        EXPECT_EQ(test::ReadBytes(target), kept) << "the link's target changed";
+        if (c.planted == Planted::kTooLong) {
+            EXPECT_EQ(test::ReadBytes(name), longText) << "the long file changed";
+        }
+        if (*c.after != '\0') {
+            EXPECT_EQ(test::ReadBytes(name), c.after);
+        }
+        if (c.planted == Planted::kLeftover) {
+            EXPECT_EQ(test::TemporaryFilesIn(dir.Path()), 0u) << "the leftover stayed";
+        }
+        if (c.planted == Planted::kOldTemporaryLink) {
+            struct stat info {};
+            EXPECT_EQ(lstat(dir.File(".out.txt.tmp").c_str(), &info), 0) << "another user's entry was removed";
+        }
+        UseNamedReplacementFiles(false);
+    }
 }
 
 }  // namespace

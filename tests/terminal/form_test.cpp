@@ -60,6 +60,10 @@ TEST(ShownText, CommentExamples) {
     ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
     EXPECT_EQ(ShownSystemText("/srv/K\xC3\xA4" "lte"), L"/srv/K\u00E4lte");
     EXPECT_EQ(ShownSystemText("/a\xFF"), L"/a\uFFFD") << "not UTF-8";
+    EXPECT_EQ(ShownSystemText("\x1b[2J"), L"\uFFFD[2J") << "a control byte";
+    EXPECT_EQ(ShownColumns(L"ab\u6771"), 4u);
+    EXPECT_EQ(LastColumns(L"ab\u6771", 3), L"b\u6771");
+    EXPECT_EQ(LastColumns(L"ab\u6771", 1), L"") << "half a wide character is not shown";
     std::setlocale(LC_ALL, "C");
 }
 
@@ -154,6 +158,14 @@ TEST(StatusLine, CommentExamples) {
     outcome.record.code = 76;
     EXPECT_EQ(StatusAfterEnter(outcome),
               "14:05 nicht geschrieben: kobrant.ctl: Zugriff verweigert (70), WX-DATA.txt: Ordner nicht gefunden (76)");
+    outcome.settings = outcome.record = FileError{};
+    outcome.record.notYetOnDisk = true;
+    EXPECT_EQ(StatusAfterEnter(outcome),
+              "14:05 geschrieben, noch nicht sicher auf dem Datentr\xE4ger: 270/011g018t068r000p006P008h65b10132");
+    EXPECT_EQ(StatusAtStart(FileError{70}), "kobrant.ctl: Zugriff verweigert (70), die Felder zeigen die Vorgaben");
+    EXPECT_EQ(StatusAtStart(FileError{75, system_error::kForeignLink}),
+              "kobrant.ctl: Verweis eines anderen Benutzers (75), die Felder zeigen die Vorgaben");
+    EXPECT_EQ(StatusAtStart(FileError{}), "");
     EXPECT_EQ(FileErrorText(61), "Datentr\xE4ger voll");
     EXPECT_EQ(FileErrorText(200), "Fehler");
 }

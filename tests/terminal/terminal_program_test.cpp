@@ -82,6 +82,8 @@ struct Row {
     std::string settingsAfter;  // "" when unchanged
     std::string dataLine;       // "" when no WX-DATA.txt is written
     bool unwritableFolder = false;
+    const char* startIn = "";   // a folder of that name is the start folder
+    bool settingsFifo = false;  // kobrant.ctl is a FIFO nobody writes to
 };
 
 // Runs one step; false with a message when what it waits for never shows (or never goes).
@@ -163,27 +165,43 @@ TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
         {"SIGTERM during Enter: the files first", kUtf8, kOperatorLine,
          WorkedExample({See("geschrieben: "), Signal(SIGTERM)}), kWorkedLine, kWorkedData},
         {"Esc does nothing, Ctrl-C ends", kUtf8, kOperatorLine, {See("Windrichtung"), Keys("Escape"), Keys("C-c")}, "", ""},
+        {"a FIFO as kobrant.ctl: not waited on, SIGTERM ends it", kUtf8, "",
+         {See("kobrant.ctl: keine gew\xC3\xB6hnliche Datei (75)"), Signal(SIGTERM)}, "", "", false, "", true},
+        {"kobrant.ctl over 1 MiB: not read, kept until the operator's Enter", kUtf8,
+         "\"" + std::string(1024 * 1024, '7') + "\"",
+         {See("kobrant.ctl: l\xC3\xA4nger als 1 MiB (75)"), See("[000"), Keys("F10")}, "", ""},
+        {"a backslash in the start folder's name is a letter of it", kUtf8, kOperatorLine,
+         WorkedExample({See("back\\slash/WX-DATA.txt"), See("geschrieben: "), Keys("F10")}), kWorkedLine, kWorkedData,
+         false, "back\\slash"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        test::TestDirectory rowFolder, rowControl;
-        const std::string settings = rowFolder.Path() + "/kobrant.ctl", record = rowFolder.Path() + "/WX-DATA.txt";
+        test::TestDirectory rowTop, rowControl;
+        const std::string start = *row.startIn == '\0' ? rowTop.Path() : rowTop.Path() + "/" + row.startIn;
+        if (*row.startIn != '\0') test::MakeDirectory(start);
+        const std::string settings = start + "/kobrant.ctl", record = start + "/WX-DATA.txt";
         if (!row.settingsBefore.empty()) test::WriteBytes(settings, row.settingsBefore);
+        if (row.settingsFifo) mkfifo(settings.c_str(), 0600);
         const ClockReading before = ReadLocalClock();
         {
-            TerminalSession session(ProgramUnderTest(), rowFolder.Path(), rowControl.Path(), row.environment, 80, 24);
+            TerminalSession session(ProgramUnderTest(), start, rowControl.Path(), row.environment, 80, 24);
             ASSERT_TRUE(session.Started()) << session.Why();
             ASSERT_TRUE(session.WaitFor("KOBRANT--V571")) << session.Screen();
-            if (row.unwritableFolder) ImmutableFolder(rowFolder.Path(), true);
+            if (row.unwritableFolder) ImmutableFolder(start, true);
             for (const Step& step : row.script) {
                 std::string why;
                 EXPECT_TRUE(RunStep(session, step, why)) << why;
             }
             EXPECT_EQ(session.WaitForExit(), 0) << session.Screen();
-            if (row.unwritableFolder) ImmutableFolder(rowFolder.Path(), false);
+            if (row.unwritableFolder) ImmutableFolder(start, false);
         }
         const ClockReading after = ReadLocalClock();
-        EXPECT_EQ(test::ReadBytes(settings), row.settingsAfter.empty() ? row.settingsBefore : row.settingsAfter);
+        if (row.settingsFifo) {
+            struct stat info {};
+            EXPECT_TRUE(lstat(settings.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) << "the FIFO was replaced";
+        } else {
+            EXPECT_EQ(test::ReadBytes(settings), row.settingsAfter.empty() ? row.settingsBefore : row.settingsAfter);
+        }
         if (row.dataLine.empty()) {
             EXPECT_EQ(test::ReadBytes(record), "<missing>");
         } else {
@@ -192,7 +210,7 @@ TEST_F(TerminalProgram, KeysTypedGiveTheseFiles) {
         }
         std::set<std::string> expected = {"kobrant.ctl"};
         if (!row.dataLine.empty()) expected.insert("WX-DATA.txt");
-        EXPECT_EQ(EntriesOf(rowFolder.Path()), expected) << "nothing else is left in the folder";
+        EXPECT_EQ(EntriesOf(start), expected) << "nothing else is left in the folder";
     }
 }
 
@@ -262,6 +280,7 @@ TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
         {{"--version"}, 0, "kobrant 5.7.1\n"},
         {{"--help"}, 0, "Aufruf: kobrant [--help | --version]"},
         {{"--bogus"}, 2, "kobrant: unbekanntes Argument \"--bogus\""},
+        {{"\x1b[2J--bogus"}, 2, "[2J--bogus\" (kobrant --help"},  // the escape byte replaced
         {{"--help", "--version"}, 2, "unbekanntes Argument"},
         {{}, 2, "kobrant: Standardeingabe und Standardausgabe m"},
     };
@@ -276,6 +295,7 @@ TEST_F(TerminalProgram, ArgumentsAndNoTerminal) {
         ASSERT_TRUE(process > 0 && test::WaitForEnd(process, 10000, status)) << why;
         EXPECT_EQ(status, row.status);
         EXPECT_NE(test::ReadBytes(output).find(row.output), std::string::npos) << test::ReadBytes(output);
+        EXPECT_EQ(test::ReadBytes(output).find('\x1b'), std::string::npos) << "an escape byte reached the terminal";
         EXPECT_EQ(test::ReadBytes(File("kobrant.ctl")), "<missing>");
     }
 }
