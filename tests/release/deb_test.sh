@@ -1,19 +1,34 @@
 #!/usr/bin/env bash
-# tests/release/deb_test.sh AMD64_DEB ARM64_DEB PACKAGE_PROGRAM_TESTS
+# tests/release/deb_test.sh PACKAGE_PROGRAM_TESTS AMD64_DEB [FOREIGN_DEB...]
 #
 # The Debian packages as an operator gets them (tools/test runs this on the packages it
-# builds with build_deb): the amd64 one installed with dpkg -i, run from /usr/bin and
-# removed again at the end, whatever happened; its manual pages rendered; the arm64 one
-# unpacked and its program run under qemu-aarch64. PACKAGE_PROGRAM_TESTS (the native
-# build's package_program_tests) types the worked example into each program in tmux and
-# compares both files. Prints one line per check and at the end "package checks: N
+# builds with build_deb): the amd64 one installed with dpkg -i, each of its programs
+# (/usr/bin/*) run from there and its manual pages rendered, and removed again at the
+# end, whatever happened; each FOREIGN_DEB (arm64, armhf) unpacked, each of its programs
+# checked to be an ELF of the package's architecture and run under that architecture's
+# qemu (the table below). PACKAGE_PROGRAM_TESTS (the native build's
+# package_program_tests) types the worked example into each package's kobrant in tmux
+# and compares both files. Prints one line per check and at the end "package checks: N
 # passed, N failed"; fails when a check failed.
 set -uo pipefail
-if [ $# -ne 3 ]; then
-    echo "usage: deb_test.sh AMD64_DEB ARM64_DEB PACKAGE_PROGRAM_TESTS" >&2
+if [ $# -lt 2 ]; then
+    echo "usage: deb_test.sh PACKAGE_PROGRAM_TESTS AMD64_DEB [FOREIGN_DEB...]" >&2
     exit 2
 fi
-amd64_deb=$(realpath "$1") arm64_deb=$(realpath "$2") program_tests=$(realpath "$3")
+program_tests=$(realpath "$1") amd64_deb=$(realpath "$2")
+shift 2
+
+# For each foreign architecture: its programs' ELF header as readelf -h prints it
+# (class, machine, the flags' float ABI) and what runs them here.
+declare -A elf_header=(
+    [arm64]='Class: *ELF64|Machine: *AArch64'
+    [armhf]='Class: *ELF32|Machine: *ARM|Flags:.*hard-float ABI'
+)
+declare -A emulator=(
+    [arm64]='qemu-aarch64 -L /usr/aarch64-linux-gnu'
+    # The processor of the first Pi 2, the oldest the armhf package is for.
+    [armhf]='qemu-arm -L /usr/arm-linux-gnueabihf -cpu cortex-a7'
+)
 
 if dpkg-query -W -f='${Status}' kobrant 2>/dev/null | grep -q 'installed'; then
     echo "deb_test.sh: the package kobrant is installed on this machine; the test installs and" >&2
@@ -47,6 +62,19 @@ install_package() {
     return 1
 }
 
+# programs_of DEB: the names of the programs in DEB's /usr/bin, one a line.
+programs_of() {
+    dpkg-deb --contents "$1" | sed -n 's|.* \./usr/bin/\([^/]\{1,\}\)$|\1|p'
+}
+
+# prints_version VERSION PROGRAM [EMULATOR]: PROGRAM --version prints "NAME VERSION".
+prints_version() {
+    local text
+    # shellcheck disable=SC2086 # the emulator is a command with its arguments
+    text=$(${3:-} "$2" --version 2>&1)
+    [ "$text" = "$(basename "$2") $1" ] || { printf 'it printed: %s\n' "$text"; false; }
+}
+
 # worked_example_gives_both_files PROGRAM [EMULATOR]: the worked example typed into
 # PROGRAM (run by EMULATOR) gives both files.
 worked_example_gives_both_files() {
@@ -56,26 +84,60 @@ worked_example_gives_both_files() {
 
 # manual_page_renders_cleanly PAGE: man renders the page, and says nothing on stderr.
 manual_page_renders_cleanly() {
-    local warnings
+    local warnings name
+    name=$(basename "$1" .1.gz)
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$1" 2>&1 >"$work/page.txt")
-    [ -z "$warnings" ] && grep -q 'KOBRANT(1)' "$work/page.txt" || { printf '%s\n' "$warnings"; false; }
+    [ -z "$warnings" ] && grep -q "${name^^}(1)" "$work/page.txt" || { printf '%s\n' "$warnings"; false; }
+}
+
+# has_elf_header PROGRAM PATTERNS: readelf -h of PROGRAM has a line for each of the
+# |-separated PATTERNS.
+has_elf_header() {
+    local header pattern
+    header=$(readelf -h "$1" 2>&1) || { printf '%s\n' "$header"; return 1; }
+    IFS='|' read -ra patterns <<<"$2"
+    for pattern in "${patterns[@]}"; do
+        grep -q "$pattern" <<<"$header" || { printf 'readelf -h: no "%s"\n' "$pattern"; return 1; }
+    done
+}
+
+# removes_package PACKAGE NAME...: dpkg -r PACKAGE leaves none of /usr/bin/NAME...
+removes_package() {
+    local name
+    dpkg -r "$1" >/dev/null || return 1
+    shift
+    for name in "$@"; do
+        [ ! -e "/usr/bin/$name" ] || { echo "/usr/bin/$name is still there"; return 1; }
+    done
 }
 
 version=$(dpkg-deb -f "$amd64_deb" Version)
+mapfile -t amd64_programs < <(programs_of "$amd64_deb")
 check "dpkg -i $(basename "$amd64_deb")" install_package "$amd64_deb"
-check "/usr/bin/kobrant --version prints \"kobrant $version\"" \
-    test "$(/usr/bin/kobrant --version 2>&1)" = "kobrant $version"
+for name in "${amd64_programs[@]}"; do
+    check "/usr/bin/$name --version prints \"$name $version\"" prints_version "$version" "/usr/bin/$name"
+    check "man renders $name(1) without warnings" manual_page_renders_cleanly "/usr/share/man/man1/$name.1.gz"
+    check "man renders the German $name(1) without warnings" \
+        manual_page_renders_cleanly "/usr/share/man/de/man1/$name.1.gz"
+done
 check "the worked example typed into /usr/bin/kobrant gives both files" \
     worked_example_gives_both_files /usr/bin/kobrant
-check "man renders kobrant(1) without warnings" manual_page_renders_cleanly /usr/share/man/man1/kobrant.1.gz
-check "man renders the German kobrant(1) without warnings" manual_page_renders_cleanly /usr/share/man/de/man1/kobrant.1.gz
-check "dpkg -r kobrant removes /usr/bin/kobrant" eval 'dpkg -r kobrant >/dev/null && [ ! -e /usr/bin/kobrant ]'
+check "dpkg -r kobrant removes $(printf '/usr/bin/%s ' "${amd64_programs[@]}")" \
+    removes_package kobrant "${amd64_programs[@]}"
 
-arm64_program=$work/arm64-root/usr/bin/kobrant
-check "dpkg-deb -x $(basename "$arm64_deb")" dpkg-deb -x "$arm64_deb" "$work/arm64-root"
-check "its program is an AArch64 ELF" eval "readelf -h '$arm64_program' | grep -q 'Machine: *AArch64'"
-check "the worked example typed into it under qemu-aarch64 gives both files" \
-    worked_example_gives_both_files "$arm64_program" "qemu-aarch64 -L /usr/aarch64-linux-gnu"
+for deb in "$@"; do
+    arch=$(dpkg-deb -f "$deb" Architecture)
+    root=$work/$arch-root
+    check "dpkg-deb -x $(basename "$deb")" dpkg-deb -x "$deb" "$root"
+    mapfile -t programs < <(programs_of "$deb")
+    for name in "${programs[@]}"; do
+        check "its $name is an $arch ELF (${elf_header[$arch]//|/, })" has_elf_header "$root/usr/bin/$name" "${elf_header[$arch]}"
+        check "its $name --version under ${emulator[$arch]%% *} prints \"$name $version\"" \
+            prints_version "$version" "$root/usr/bin/$name" "${emulator[$arch]}"
+    done
+    check "the worked example typed into its kobrant under ${emulator[$arch]%% *} gives both files" \
+        worked_example_gives_both_files "$root/usr/bin/kobrant" "${emulator[$arch]}"
+done
 
 echo "package checks: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
