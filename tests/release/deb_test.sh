@@ -24,6 +24,11 @@ declare -A elf_header=(
     [arm64]='Class: *ELF64|Machine: *AArch64'
     [armhf]='Class: *ELF32|Machine: *ARM|Flags:.*hard-float ABI'
 )
+# The processor architecture the README names for the package (readelf -A), where it
+# names one: the armhf package is for a Pi 2 or later, not for a Pi Zero or Pi 1.
+declare -A processor_architecture=(
+    [armhf]='Tag_CPU_arch: v7$'
+)
 declare -A emulator=(
     [arm64]='qemu-aarch64 -L /usr/aarch64-linux-gnu'
     # The processor of the first Pi 2, the oldest the armhf package is for.
@@ -132,6 +137,10 @@ for deb in "$@"; do
     mapfile -t programs < <(programs_of "$deb")
     for name in "${programs[@]}"; do
         check "its $name is an $arch ELF (${elf_header[$arch]//|/, })" has_elf_header "$root/usr/bin/$name" "${elf_header[$arch]}"
+        if [ -n "${processor_architecture[$arch]:-}" ]; then
+            check "its $name is for the processor the README names (readelf -A: ${processor_architecture[$arch]%$})" \
+                eval "readelf -A '$root/usr/bin/$name' | grep -q '${processor_architecture[$arch]}'"
+        fi
         check "its $name --version under ${emulator[$arch]%% *} prints \"$name $version\"" \
             prints_version "$version" "$root/usr/bin/$name" "${emulator[$arch]}"
     done
