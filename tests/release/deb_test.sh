@@ -18,11 +18,11 @@ fi
 program_tests=$(realpath "$1") amd64_deb=$(realpath "$2")
 shift 2
 
-# For each foreign architecture: its programs' ELF header as readelf -h prints it
-# (class, machine, the flags' float ABI) and what runs them here.
+# For each foreign architecture: what readelf -h prints of its programs' ELF header
+# (class, machine, the float ABI; blanks in a row as one) and what runs them here.
 declare -A elf_header=(
-    [arm64]='Class: *ELF64|Machine: *AArch64'
-    [armhf]='Class: *ELF32|Machine: *ARM|Flags:.*hard-float ABI'
+    [arm64]='Class: ELF64|Machine: AArch64'
+    [armhf]='Class: ELF32|Machine: ARM|hard-float ABI'
 )
 # The processor architecture the README names for the package (readelf -A), where it
 # names one: the armhf package is for a Pi 2 or later, not for a Pi Zero or Pi 1.
@@ -98,11 +98,11 @@ manual_page_renders_cleanly() {
 # has_elf_header PROGRAM PATTERNS: readelf -h of PROGRAM has a line for each of the
 # |-separated PATTERNS.
 has_elf_header() {
-    local header pattern
-    header=$(readelf -h "$1" 2>&1) || { printf '%s\n' "$header"; return 1; }
+    local header pattern patterns
+    header=$(readelf -h "$1" 2>&1 | tr -s ' ') || { printf '%s\n' "$header"; return 1; }
     IFS='|' read -ra patterns <<<"$2"
     for pattern in "${patterns[@]}"; do
-        grep -q "$pattern" <<<"$header" || { printf 'readelf -h: no "%s"\n' "$pattern"; return 1; }
+        grep -qF "$pattern" <<<"$header" || { printf 'readelf -h: no "%s"\n' "$pattern"; return 1; }
     done
 }
 
@@ -127,12 +127,12 @@ for name in "${amd64_programs[@]}"; do
 done
 check "the worked example typed into /usr/bin/kobrant gives both files" \
     worked_example_gives_both_files /usr/bin/kobrant
-check "dpkg -r kobrant removes $(printf '/usr/bin/%s ' "${amd64_programs[@]}")" \
+check "dpkg -r kobrant removes $(printf '/usr/bin/%s' "${amd64_programs[0]}"; printf ', /usr/bin/%s' "${amd64_programs[@]:1}")" \
     removes_package kobrant "${amd64_programs[@]}"
 
 for deb in "$@"; do
     arch=$(dpkg-deb -f "$deb" Architecture)
-    root=$work/$arch-root
+    root=$work/$(basename "$deb" .deb)
     check "dpkg-deb -x $(basename "$deb")" dpkg-deb -x "$deb" "$root"
     mapfile -t programs < <(programs_of "$deb")
     for name in "${programs[@]}"; do
