@@ -4,16 +4,17 @@
 # files extended_<choice>.cpp and float_state_<choice>.cpp as it picks the _win and
 # _posix files.
 #
-# KOBRANT_MPFR_LIBRARY and KOBRANT_MPFR_INCLUDE_DIR name MPFR where Debian has it for
-# the target (not for MinGW-w64): the software arithmetic needs it, and on x86-64
-# Linux the differential test builds both arithmetics.
+# KOBRANT_MPFR_LIBRARY and KOBRANT_MPFR_INCLUDE_DIR name MPFR where a build needs it:
+# where the software arithmetic is built, and on x86-64 Linux with the tests, whose
+# differential test builds both arithmetics. A build of the program alone on a PC
+# needs no MPFR (nor does MinGW-w64, for which Debian has none).
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64|i[3-6]86|x86)$")
     set(KOBRANT_EXTENDED x87)
 else()
     set(KOBRANT_EXTENDED software)
 endif()
 
-if(NOT WIN32)
+if(KOBRANT_EXTENDED STREQUAL "software" OR (KOBRANT_TESTS AND NOT WIN32))
     find_library(KOBRANT_MPFR_LIBRARY mpfr REQUIRED)
     find_path(KOBRANT_MPFR_INCLUDE_DIR mpfr.h REQUIRED)
 endif()

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# make_deb.sh DEB VERSION EPOCH ARCH PROGRAM BEACON STAGING
+# make_deb.sh DEB VERSION EPOCH ARCH STAGING PROGRAM...
 #
-# Makes the Debian package DEB (kobrant_<VERSION>_<ARCH>.deb) of the terminal program
-# PROGRAM and of BEACON (kobrant-beacon), built for the Debian architecture ARCH (amd64,
-# arm64). tools/release and tools/test run it (tools/lib/release.sh) on a build made
-# with dpkg-buildflags. It holds:
+# Makes the Debian package DEB (kobrant_<VERSION>_<ARCH>.deb) of the Linux programs
+# PROGRAM... (build/.../kobrant, ...), built for the Debian architecture ARCH (amd64,
+# arm64, armhf). tools/release and tools/test run it (build_deb, tools/lib/release.sh)
+# on a build made with dpkg-buildflags. For each program NAME it holds:
 #
-#   /usr/bin/kobrant                         PROGRAM } stripped with ARCH's strip
-#   /usr/bin/kobrant-beacon                  BEACON  }
-#   /usr/share/man/man1/kobrant.1.gz         man/kobrant.1      } @VERSION@ replaced,
-#   /usr/share/man/de/man1/kobrant.1.gz      man/de/kobrant.1   } gzip -9n; the same
-#                                            for kobrant-beacon.1 }
+#   /usr/bin/NAME                            the program, stripped with ARCH's strip
+#   /usr/share/man/man1/NAME.1.gz            man/NAME.1      } @VERSION@ replaced,
+#   /usr/share/man/de/man1/NAME.1.gz         man/de/NAME.1   } gzip -9n
+#
+# and once:
+#
 #   /usr/share/doc/kobrant/README            debian/README, the operator text
 #   /usr/share/doc/kobrant/changelog.gz      debian/changelog (a native package's)
 #   /usr/share/doc/kobrant/copyright         machine-readable, the text of LICENSE
@@ -18,16 +19,19 @@
 # and the control fields of debian/control: Depends from dpkg-shlibdeps for ARCH,
 # Installed-Size from dpkg-gencontrol. The same inputs give the same bytes: every time is
 # EPOCH (SOURCE_DATE_EPOCH, the commit's time), owner and group are root, the modes are
-# fixed (0755 for folders and the programs, 0644 for the rest), dpkg-deb orders the entries
-# by name and compresses with one thread. STAGING is emptied and filled with the package
-# tree (STAGING/debian/kobrant) and what dpkg-shlibdeps and dpkg-gencontrol need beside it.
+# fixed (0755 for folders and the programs, 0644 for the rest), dpkg-deb orders the
+# entries by name and compresses with one thread. STAGING is emptied and filled with the
+# package tree (STAGING/debian/kobrant) and what dpkg-shlibdeps and dpkg-gencontrol need
+# beside it.
 set -euo pipefail
 
-if [ $# -ne 7 ]; then
-    echo "usage: make_deb.sh DEB VERSION EPOCH ARCH PROGRAM BEACON STAGING" >&2
+if [ $# -lt 6 ]; then
+    echo "usage: make_deb.sh DEB VERSION EPOCH ARCH STAGING PROGRAM..." >&2
     exit 2
 fi
-deb=$(realpath -m "$1") version=$2 epoch=$3 arch=$4 program=$(realpath "$5") beacon=$(realpath "$6") staging=$7
+deb=$(realpath -m "$1") version=$2 epoch=$3 arch=$4 staging=$5
+shift 5
+programs=("$@")
 here=$(cd "$(dirname "$0")" && pwd)
 
 . "$here/checks.sh"
@@ -35,22 +39,37 @@ require_tools make_deb.sh "dpkg-dev, gzip, binutils" \
     dpkg-deb dpkg-shlibdeps dpkg-gencontrol dpkg-architecture dpkg-parsechangelog gzip readelf
 require_epoch make_deb.sh "$epoch"
 
-# The programs must be ELFs of ARCH: a package that says arm64 around an x86-64
-# program installs on a Pi and does not start.
+# Each program must be an ELF of ARCH: a package that says arm64 around an x86-64
+# program installs on a Pi and does not start; one that says armhf around a soft-float
+# (armel) program does not find its libraries there.
 case $arch in
-amd64) machine='Advanced Micro Devices X86-64' ;;
-arm64) machine='AArch64' ;;
+amd64) machine='Advanced Micro Devices X86-64' class=ELF64 abi='' ;;
+arm64) machine='AArch64' class=ELF64 abi='' ;;
+armhf) machine='ARM' class=ELF32 abi='hard-float ABI' ;;
 *)
-    echo "make_deb.sh: ARCH must be amd64 or arm64, not \"$arch\"" >&2
+    echo "make_deb.sh: ARCH must be amd64, arm64 or armhf, not \"$arch\"" >&2
     exit 2
     ;;
 esac
 gnu_type=$(dpkg-architecture -a"$arch" -qDEB_HOST_GNU_TYPE 2>/dev/null)
-for elf in "$program" "$beacon"; do
-    if ! readelf -h "$elf" 2>/dev/null | grep -q "Machine: *$machine\$"; then
-        echo "make_deb.sh: $elf is not an $arch program ($machine)" >&2
+for program in "${programs[@]}"; do
+    if [ ! -f "$program" ]; then
+        echo "make_deb.sh: there is no program $program" >&2
         exit 1
     fi
+    header=$(readelf -h "$program" 2>/dev/null) || header=''
+    if ! grep -q "Machine: *$machine\$" <<<"$header" || ! grep -q "Class: *$class\$" <<<"$header" ||
+        ! grep -q "Flags:.*$abi" <<<"$header"; then
+        echo "make_deb.sh: $program is not an $arch program ($class $machine${abi:+, $abi})" >&2
+        exit 1
+    fi
+    name=$(basename "$program")
+    for page in "$here/man/$name.1" "$here/man/de/$name.1"; do
+        if [ ! -f "$page" ]; then
+            echo "make_deb.sh: $name has no manual page $page" >&2
+            exit 1
+        fi
+    done
 done
 strip=$gnu_type-strip
 if ! command -v "$strip" >/dev/null 2>&1; then
@@ -71,18 +90,19 @@ root=$staging/debian/kobrant
 doc=$root/usr/share/doc/kobrant
 mkdir -p "$root/DEBIAN" "$root/usr/bin" "$root/usr/share/man/man1" "$root/usr/share/man/de/man1" "$doc"
 
-cp "$program" "$root/usr/bin/kobrant"
-cp "$beacon" "$root/usr/bin/kobrant-beacon"
-"$strip" --remove-section=.comment --remove-section=.note "$root/usr/bin/kobrant" "$root/usr/bin/kobrant-beacon"
-
 # A manual page: @VERSION@ replaced, compressed without name and time (-n).
 manual_page() {
     sed "s/@VERSION@/$version/g" "$1" | gzip -9n >"$2"
 }
-manual_page "$here/man/kobrant.1" "$root/usr/share/man/man1/kobrant.1.gz"
-manual_page "$here/man/de/kobrant.1" "$root/usr/share/man/de/man1/kobrant.1.gz"
-manual_page "$here/man/kobrant-beacon.1" "$root/usr/share/man/man1/kobrant-beacon.1.gz"
-manual_page "$here/man/de/kobrant-beacon.1" "$root/usr/share/man/de/man1/kobrant-beacon.1.gz"
+installed=()
+for program in "${programs[@]}"; do
+    name=$(basename "$program")
+    cp "$program" "$root/usr/bin/$name"
+    "$strip" --remove-section=.comment --remove-section=.note "$root/usr/bin/$name"
+    installed+=("debian/kobrant/usr/bin/$name")
+    manual_page "$here/man/$name.1" "$root/usr/share/man/man1/$name.1.gz"
+    manual_page "$here/man/de/$name.1" "$root/usr/share/man/de/man1/$name.1.gz"
+done
 
 cp "$here/debian/README" "$doc/README"
 gzip -9n <"$here/debian/changelog" >"$doc/changelog.gz"
@@ -109,7 +129,7 @@ cp "$here/debian/control" "$here/debian/changelog" "$staging/debian/"
 (
     cd "$staging"
     CC=$gnu_type-gcc dpkg-architecture -a"$arch" -c \
-        dpkg-shlibdeps -Tdebian/kobrant.substvars debian/kobrant/usr/bin/kobrant debian/kobrant/usr/bin/kobrant-beacon
+        dpkg-shlibdeps -Tdebian/kobrant.substvars "${installed[@]}"
     CC=$gnu_type-gcc dpkg-architecture -a"$arch" -c \
         dpkg-gencontrol -pkobrant -Pdebian/kobrant -Tdebian/kobrant.substvars -fdebian/files
 )
@@ -117,7 +137,7 @@ cp "$here/debian/control" "$here/debian/changelog" "$staging/debian/"
 
 find "$root" -type d -exec chmod 0755 {} +
 find "$root" -type f -exec chmod 0644 {} +
-chmod 0755 "$root/usr/bin/kobrant" "$root/usr/bin/kobrant-beacon"
+chmod 0755 "$root"/usr/bin/*
 find "$root" -exec touch -h -d "@$epoch" {} +
 
 mkdir -p "$(dirname "$deb")"

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 #include <string>
 
@@ -481,6 +482,8 @@ TEST(ClockTexts, LocalClockKeepsTheShapeAndTheFloatingPointState) {
     EXPECT_EQ(':', time[2]) << time;
     EXPECT_EQ(':', time[5]) << time;
     EXPECT_GE(date.substr(6), "2020") << date;
+    // A 32-bit time_t (32-bit Linux without _TIME_BITS=64) ends in January 2038.
+    EXPECT_GE(sizeof(std::time_t), 8u);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The worked example typed into a packaged kobrant in a terminal (tmux, with the
 // terminal tests' session): both files compared byte for byte. tests/release/deb_test.sh
-// runs it on the installed program and on the unpacked arm64 one, naming the program in
-// KOBRANT_PROGRAM and, for arm64, its emulator in KOBRANT_PROGRAM_EMULATOR
+// runs it on the installed program and on the unpacked arm64 and armhf ones, naming the
+// program in KOBRANT_PROGRAM and, for ARM, its emulator in KOBRANT_PROGRAM_EMULATOR
 // ("qemu-aarch64 -L /usr/aarch64-linux-gnu"). It is no CTest test: tools/test builds
 // the packages after the presets.
 

@@ -62,17 +62,18 @@ add_foreign_architectures() {
 # them (fonts-dejavu-core, for the test of that case); MPFR, the software arithmetic of
 # the number rules (natively for the differential test); ncurses (wide-character build)
 # for the Linux program's terminal form, and tmux, the terminal its tests type into; for
-# the arm64 preset the ARM64 cross compiler, the :arm64 libraries the portable code and
-# its tests link and qemu-user to run them.
+# the arm64 and armhf presets the ARM64 and 32-bit ARM cross compilers, the :arm64 and
+# :armhf libraries the portable code and its tests link and qemu-user to run them.
 readonly KOBRANT_BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libmpfr-dev libncurses-dev tmux
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 fonts-wine fonts-dejavu-core xvfb e2fsprogs zip unzip git direwolf xastir-data perl
     g++-aarch64-linux-gnu qemu-user libgtest-dev:arm64 libmpfr-dev:arm64 libncurses-dev:arm64
+    g++-arm-linux-gnueabihf libgtest-dev:armhf libmpfr-dev:armhf libncurses-dev:armhf
 )
 
 # What making and testing the Debian packages needs beyond that (tools/release, and the
-# package test of tools/test; the cross compiler, the :arm64 libraries, qemu-user and
-# tmux are above): dpkg-dev (dpkg-buildflags, dpkg-shlibdeps, dpkg-gencontrol), lintian,
+# package test of tools/test; the cross compilers, the :arm64 and :armhf libraries,
+# qemu-user and tmux are above): dpkg-dev (dpkg-buildflags, dpkg-shlibdeps, dpkg-gencontrol), lintian,
 # and man-db with groff to render the manual pages.
 readonly KOBRANT_DEB_PACKAGES=(dpkg-dev lintian man-db groff-base)
