@@ -514,7 +514,7 @@ SystemError SystemRead(SystemHandle handle, char* buffer, std::uint32_t size, st
     const std::uint64_t room = kSystemMostBytesRead - std::min<std::uint64_t>(handle->bytesRead, kSystemMostBytesRead);
     ssize_t got;
     do {
-        got = read(handle->descriptor, buffer, std::min<std::uint64_t>(size, room));
+        got = read(handle->descriptor, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, room)));
     } while (Retry(got));
     if (got < 0) return Done(Interrupted(errno));
     count = static_cast<std::uint32_t>(got);
