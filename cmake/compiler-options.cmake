@@ -11,6 +11,13 @@ if(NOT WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
     add_compile_definitions(_FILE_OFFSET_BITS=64 _TIME_BITS=64)
 endif()
 
+# Win32 as the project includes it (<windows.h>, by host/win32.h and the _win files that
+# cannot reach host/): without the min and max macros, which would take the place of
+# std::min and std::max, and without the rarely used parts.
+if(WIN32)
+    add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN)
+endif()
+
 if(KOBRANT_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=address,undefined)

@@ -1,11 +1,6 @@
 #pragma once
-// The Win32 API as the project includes it: without the min and max macros, which
-// would take the place of std::min and std::max, and without the rarely used parts.
+// The Win32 API as the project includes it: without the min and max macros and the
+// rarely used parts (NOMINMAX and WIN32_LEAN_AND_MEAN, which the build defines for
+// every Windows file: cmake/compiler-options.cmake).
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>

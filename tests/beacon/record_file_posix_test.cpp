@@ -48,16 +48,12 @@ TEST(RecordFilePosix, ALinkIsFollowedToItsFile) {
     EXPECT_EQ(text, kRecord);
 }
 
-ClockReading FixedClock() { return {2026, 12, 6, 15, 0, 0}; }
-
 // While "Enter" writes, the old record is there whole; after it, the new one.
 TEST(RecordFilePosix, WhileEnterWritesTheOldRecordIsRead) {
     test::TestDirectory dir;
     test::WriteBytes(RecordPathIn(dir), kRecord);
     FileError error;
-    WriteWeatherRecord(dir.File("WX-DATA.txt"), {"000", "000", "000", "032", "000", "000", "000", "50", "10000"},
-                       error, FixedClock);
-    ASSERT_EQ(error.code, 0);
+    ASSERT_TRUE(StartWritingRecord(dir, error)) << "code " << int{error.code};
     std::string text;
     int systemError = 0;
     EXPECT_EQ(ReadRecordFile(RecordPathIn(dir), kRecordFileLimit, text, systemError), RecordFileRead::kRead);

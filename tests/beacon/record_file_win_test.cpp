@@ -14,14 +14,10 @@
 namespace kobrant {
 namespace {
 
-ClockReading FixedClock() { return {2026, 12, 6, 15, 0, 0}; }
-
 TEST(RecordFileWin, WhileEnterWritesTheRecordIsHeld) {
     test::TestDirectory dir;
     FileError error;
-    WriteWeatherRecord(dir.File("WX-DATA.txt"), {"000", "000", "000", "032", "000", "000", "000", "50", "10000"},
-                       error, FixedClock);
-    ASSERT_EQ(error.code, 0);
+    ASSERT_TRUE(StartWritingRecord(dir, error)) << "code " << int{error.code};
     std::string text;
     int systemError = 0;
     EXPECT_EQ(ReadRecordFile(RecordPathIn(dir), kRecordFileLimit, text, systemError), RecordFileRead::kHeld)
