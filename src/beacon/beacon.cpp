@@ -1,7 +1,7 @@
 #include "beacon/beacon.h"
 
-
 #include "station/record_check.h"
+#include "station/weather_record.h"
 
 namespace kobrant {
 namespace {
@@ -35,24 +35,14 @@ BeaconAnswer UsageError(const std::string& why) {
     return Answer(kBeaconUsageError, "", "kobrant-beacon: " + why + "\n" + kUsage);
 }
 
-// Digits "DD" at text[at] with at most `largest`, or -1.
-int Number(std::string_view text, std::size_t at, std::size_t count) {
-    int number = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') return -1;
-        number = number * 10 + (text[i] - '0');
-    }
-    return number;
-}
-
 // "DDMM.mm" + hemisphere (degrees of `degreeDigits`), at most `largest` degrees.
 bool IsCoordinate(std::string_view text, std::size_t degreeDigits, int largest, std::string_view hemispheres) {
     if (text.size() != degreeDigits + 6 || text[degreeDigits + 2] != '.' ||
         hemispheres.find(text.back()) == std::string_view::npos) {
         return false;
     }
-    const int degrees = Number(text, 0, degreeDigits);
-    const int minutes = Number(text, degreeDigits, 2), hundredths = Number(text, degreeDigits + 3, 2);
+    const int degrees = DigitsAt(text, 0, degreeDigits);
+    const int minutes = DigitsAt(text, degreeDigits, 2), hundredths = DigitsAt(text, degreeDigits + 3, 2);
     if (degrees < 0 || minutes < 0 || hundredths < 0 || minutes > 59) return false;
     return degrees < largest || (degrees == largest && minutes == 0 && hundredths == 0);
 }
@@ -76,7 +66,7 @@ bool ReadOptions(const std::vector<std::string>& arguments, BeaconOptions& optio
                 minutes = argument.substr(10);
             }
             const int value = minutes.size() >= 1 && minutes.size() <= 4
-                                  ? Number(minutes, 0, minutes.size())
+                                  ? DigitsAt(minutes, 0, minutes.size())
                                   : -1;
             if (value < 1 || value > kLargestMaxAge) {
                 return why = "--max-age \"" + minutes + "\": MINUTEN von 1 bis 1440", false;
@@ -144,12 +134,8 @@ std::string TwoDigits(int number) {
     return {static_cast<char>('0' + number / 10 % 10), static_cast<char>('0' + number % 10)};
 }
 
-std::string StampText(const ClockReading& t) {
-    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
-                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return std::string(kMonths[t.month - 1]) + " " + TwoDigits(t.day) + " " + std::to_string(t.year) + " " +
-           TwoDigits(t.hour) + ":" + TwoDigits(t.minute);
-}
+// The record's time as its first line gives it.
+std::string StampText(const ClockReading& t) { return TimestampLine(FormatDateText(t), FormatTimeText(t)); }
 
 }  // namespace
 

@@ -103,6 +103,8 @@ std::string PadValueText(std::string_view displayForm) {
     return "000000" + ReplaceAll(" ", "0", displayForm);
 }
 
+std::size_t ValueWidth(Field field) { return kFieldRules[FieldIndex(field)].width; }
+
 std::string ConvertField(Field field, std::string& fieldText) {
     const FieldRule& rule = kFieldRules[FieldIndex(field)];
 

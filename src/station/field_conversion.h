@@ -63,6 +63,10 @@ namespace kobrant {
 //   "12,5" -> "12.5"    "1,2,3" -> "1.2.3"    "5\"" -> "5'"    " 5" -> " 5"
 std::string ConvertField(Field field, std::string& fieldText);
 
+// The characters of a field's value in the data line (its missing mark as many ".").
+//   ValueWidth(WindDirection) -> 3    ValueWidth(Humidity) -> 2    ValueWidth(Pressure) -> 5
+std::size_t ValueWidth(Field field);
+
 // The zero-filled form of a FormatNumber display form: its blanks become "0" and six
 // zeros go in front; the caller keeps the last characters it needs.
 //   PadValueText(" 5") -> "00000005"    PadValueText("-5") -> "000000-5"

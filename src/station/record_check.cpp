@@ -3,32 +3,13 @@
 #include <array>
 #include <cstddef>
 
+#include "station/field_conversion.h"
+#include "station/weather_record.h"
+
 namespace kobrant {
 namespace {
 
-// The month names the record writes, January first.
-constexpr std::array<std::string_view, 12> kMonthNames = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
-                                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-// Keys and widths of the data line's nine values, in order (no key before the first).
-struct ValuePlace {
-    char key;
-    std::size_t width;
-};
-constexpr std::array<ValuePlace, 9> kValuePlaces = {
-    {{0, 3}, {'/', 3}, {'g', 3}, {'t', 3}, {'r', 3}, {'p', 3}, {'P', 3}, {'h', 2}, {'b', 5}}};
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The number of `count` digits at text[at], or -1 when one is no digit.
-int DigitsAt(std::string_view text, std::size_t at, std::size_t count) {
-    int number = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (!IsDigit(text[i])) return -1;
-        number = number * 10 + (text[i] - '0');
-    }
-    return number;
-}
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -50,18 +31,16 @@ ValueKind KindOfValue(std::string_view value) {
 }
 
 // Each value's kind, or false when the line is not of the form.
-bool ReadValueKinds(std::string_view line, std::array<ValueKind, 9>& kinds) {
+bool ReadValueKinds(std::string_view line, std::array<ValueKind, kFieldCount>& kinds) {
     std::size_t at = 0;
-    for (std::size_t i = 0; i < kValuePlaces.size(); ++i) {
-        const ValuePlace& place = kValuePlaces[i];
-        if (place.key != 0) {
-            if (at >= line.size() || line[at] != place.key) return false;
-            ++at;
-        }
-        if (line.size() - at < place.width) return false;
-        kinds[i] = KindOfValue(line.substr(at, place.width));
+    for (Field field : kFields) {
+        const std::size_t i = FieldIndex(field), width = ValueWidth(field);
+        if (line.substr(at, kFieldKeys[i].size()) != kFieldKeys[i]) return false;
+        at += kFieldKeys[i].size();
+        if (line.size() - at < width) return false;
+        kinds[i] = KindOfValue(line.substr(at, width));
         if (kinds[i] == ValueKind::kBad) return false;
-        at += place.width;
+        at += width;
     }
     return at == line.size();
 }
@@ -78,12 +57,22 @@ bool NextLine(std::string_view text, std::size_t& at, std::string_view& line) {
 
 }  // namespace
 
+int DigitsAt(std::string_view text, std::size_t at, std::size_t count) {
+    if (at > text.size() || count > text.size() - at) return -1;
+    int number = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (!IsDigit(text[i])) return -1;
+        number = number * 10 + (text[i] - '0');
+    }
+    return number;
+}
+
 bool ReadTimestampLine(std::string_view line, ClockReading& time) {
     // "Mon DD YYYY HH:MM"
     if (line.size() != 17 || line[3] != ' ' || line[6] != ' ' || line[11] != ' ' || line[14] != ':') return false;
     int month = 0;
-    for (std::size_t i = 0; i < kMonthNames.size(); ++i) {
-        if (line.substr(0, 3) == kMonthNames[i]) month = static_cast<int>(i) + 1;
+    for (std::size_t i = 0; i < kRecordMonthNames.size(); ++i) {
+        if (line.substr(0, 3) == kRecordMonthNames[i]) month = static_cast<int>(i) + 1;
     }
     const int day = DigitsAt(line, 4, 2), year = DigitsAt(line, 7, 4);
     const int hour = DigitsAt(line, 12, 2), minute = DigitsAt(line, 15, 2);
@@ -96,12 +85,12 @@ bool ReadTimestampLine(std::string_view line, ClockReading& time) {
 }
 
 bool IsDataLine(std::string_view line) {
-    std::array<ValueKind, 9> kinds{};
+    std::array<ValueKind, kFieldCount> kinds{};
     return ReadValueKinds(line, kinds);
 }
 
 bool AllValuesMissing(std::string_view dataLine) {
-    std::array<ValueKind, 9> kinds{};
+    std::array<ValueKind, kFieldCount> kinds{};
     if (!ReadValueKinds(dataLine, kinds)) return false;
     for (const ValueKind kind : kinds) {
         if (kind != ValueKind::kMissing) return false;

@@ -13,6 +13,11 @@
 
 namespace kobrant {
 
+// The number that the `count` digits at text[at] spell; -1 when one is no digit or the
+// text is shorter.
+//   DigitsAt("Dec 06 2026", 4, 2) -> 6    DigitsAt("Dec 06", 3, 2) -> -1    DigitsAt("06", 1, 2) -> -1
+int DigitsAt(std::string_view text, std::size_t at, std::size_t count);
+
 // The calendar time of a timestamp line "Mon DD YYYY HH:MM" (the month names of the
 // record, "Mai" for May; a day that the month has; hours 00-23, minutes 00-59); its
 // second is 0. False for anything else, the line's end included.

@@ -1,19 +1,9 @@
 #include "station/weather_record.h"
 
-#include <utility>
-
 #include "numbers/number_text.h"
 
 namespace kobrant {
 namespace {
-
-// The month number as the date text gives it, and the name the record writes.
-constexpr std::pair<std::string_view, std::string_view> kMonthNames[] = {
-    {"01", "Jan"}, {"02", "Feb"}, {"03", "Mar"}, {"04", "Apr"}, {"05", "Mai"}, {"06", "Jun"},
-    {"07", "Jul"}, {"08", "Aug"}, {"09", "Sep"}, {"10", "Oct"}, {"11", "Nov"}, {"12", "Dec"}};
-
-// The key in front of each field's value in the data line, in field order.
-constexpr std::string_view kFieldKeys[kFieldCount] = {"", "/", "g", "t", "r", "p", "P", "h", "b"};
 
 // How often the time and date are read at most when midnight keeps getting in between
 // (only a clock that is being set can do that more than once).
@@ -26,8 +16,10 @@ std::string TimestampLine(std::string_view dateText, std::string_view timeText) 
     const std::string day = MidPart(dateText, 4, 2);
     const std::string year = RightPart(dateText, 4);
     const std::string hourAndMinute = MidPart(timeText, 1, 5);
-    for (const auto& [number, name] : kMonthNames) {
-        if (CompareText(month, number) == 0) month = name;
+    // Compared with "01" to "12" in turn; a name never equals a later number.
+    for (std::size_t i = 0; i < kRecordMonthNames.size(); ++i) {
+        const char number[] = {static_cast<char>('0' + (i + 1) / 10), static_cast<char>('0' + (i + 1) % 10), '\0'};
+        if (CompareText(month, number) == 0) month = kRecordMonthNames[i];
     }
     return month + " " + day + " " + year + " " + hourAndMinute;
 }

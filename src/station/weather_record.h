@@ -8,6 +8,7 @@
 //
 // The examples below are replayed by WeatherRecord.CommentExamples.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@
 namespace kobrant {
 
 inline constexpr int kRecordFileNumber = 2;
+
+// The names the timestamp line gives the months, January first: English but for May.
+inline constexpr std::array<std::string_view, 12> kRecordMonthNames = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
+                                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+// The key in front of each field's value in the data line, in field order (none before
+// the first).
+inline constexpr std::array<std::string_view, kFieldCount> kFieldKeys = {"", "/", "g", "t", "r", "p", "P", "h", "b"};
 
 // "Mon DD YYYY HH:MM" from a date text "MM-DD-YYYY" and a time text "HH:MM:SS". The
 // month names are English but for May, which is "Mai"; seconds are dropped.

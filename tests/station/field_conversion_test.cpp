@@ -70,6 +70,9 @@ TEST(ConvertField, RuleExamples) {
 
 // The examples written in field_conversion.h, line by line.
 TEST(ConvertField, CommentExamples) {
+    EXPECT_EQ(ValueWidth(F::WindDirection), 3u);
+    EXPECT_EQ(ValueWidth(F::Humidity), 2u);
+    EXPECT_EQ(ValueWidth(F::Pressure), 5u);
     const Case cases[] = {
         {F::WindDirection, "270", "270"},   {F::WindDirection, "5", "005"},    {F::WindDirection, "45,5", "046"},
         {F::WindSpeed, "5", "011"},         {F::Gust, "8", "018"},             {F::Temperature, "20", "068"},
